@@ -1,0 +1,9 @@
+#include "app/CreditsHelp.h"
+
+namespace pikora {
+
+void HelpScreen() {}
+
+void CreditsScreen() {}
+
+}  // namespace pikora

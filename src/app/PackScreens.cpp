@@ -1,0 +1,11 @@
+#include "app/PackScreens.h"
+
+namespace pikora {
+
+void NewGameScreen() {}
+
+void HighScoreScreen() {}
+
+void DrawPackInfo() {}
+
+}  // namespace pikora

@@ -1,0 +1,12 @@
+#pragma once
+// The shared sparkle effect.
+#include <cstdint>
+#include <string>
+
+#include "app/modDeclares.h"
+
+namespace pikora {
+
+void ParticleFX(bool Spawn, int16_t Kind, float X, float Y, float VX, float VY, float Spin, float Life, bool FadeOut);
+
+}  // namespace pikora

@@ -1,0 +1,9 @@
+#include "game/GameScreen.h"
+
+namespace pikora {
+
+void DrawGameScreen() {}
+
+void DrawClueMarkers() {}
+
+}  // namespace pikora

@@ -1,0 +1,9 @@
+#include "game/Joker.h"
+
+namespace pikora {
+
+void UseJoker() {}
+
+void DrawJokerButton() {}
+
+}  // namespace pikora

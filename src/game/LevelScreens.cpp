@@ -1,0 +1,9 @@
+#include "game/LevelScreens.h"
+
+namespace pikora {
+
+void PreLevelScreen() {}
+
+void InGameScreen() {}
+
+}  // namespace pikora

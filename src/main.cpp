@@ -1,0 +1,3 @@
+#include "app/modMain.h"
+
+int main() { return pikora::Main(); }

@@ -1,0 +1,7 @@
+#include "resources/OptionsScreen.h"
+
+namespace pikora {
+
+void DrawOptionsScreen() {}
+
+}  // namespace pikora

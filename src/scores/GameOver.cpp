@@ -1,0 +1,7 @@
+#include "scores/GameOver.h"
+
+namespace pikora {
+
+void DrawGameOver() {}
+
+}  // namespace pikora

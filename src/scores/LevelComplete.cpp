@@ -1,0 +1,7 @@
+#include "scores/LevelComplete.h"
+
+namespace pikora {
+
+void DrawLevelComplete() {}
+
+}  // namespace pikora

@@ -1,0 +1,7 @@
+#include "scores/NameEntry.h"
+
+namespace pikora {
+
+void NameEntryScreen() {}
+
+}  // namespace pikora

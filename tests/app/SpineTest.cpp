@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "app/frmMain.h"
+#include "app/modMain.h"
+#include "engine/ComponentError.h"
+#include "support/GameFixture.h"
+#include "support/NullFileTools.h"
+
+namespace pikora::test {
+namespace {
+
+class SpineTest : public GameTest {
+ protected:
+  SpineTest() {
+    Factory.MakeFiles = [](const std::string&, GfxEngine*) { return std::make_shared<NullFileTools>(); };
+  }
+  std::vector<std::string> Ops(int32_t Frame) {
+    std::vector<std::string> Out;
+    for (const auto& C : Engine->CallsIn(Frame))
+      if (C.Op == "BeginFrame" || C.Op == "EndFrame" || C.Op == "GetMouseState" || C.Op == "CloseRequest")
+        Out.push_back(C.Op);
+    return Out;
+  }
+};
+
+TEST_F(SpineTest, StartsWithDebugOffThenInitialisesAWindowedSurface) {
+  ASSERT_EQ(RunFrames(2), 0);
+  ASSERT_FALSE(Engine->Calls.empty());
+  EXPECT_EQ(Engine->Calls.front().Op, "SetDebugMode");
+  EXPECT_EQ(Engine->Calls.front()[0], 0);
+  const auto Init = Engine->CallsOf("Initialise");
+  ASSERT_EQ(Init.size(), 1u);
+  EXPECT_EQ(Init[0].Text, Folder.Path.string());
+  EXPECT_EQ(Init[0][0], 800);
+  EXPECT_EQ(Init[0][1], 600);
+  EXPECT_EQ(Init[0][2], 0) << "Screen=True means a window";
+  EXPECT_EQ(frmMain::Caption(), "Pikora v1.0.0");
+}
+
+TEST_F(SpineTest, DISABLED_FramesPollThenDrawAndThePackScanPresentsOneExtraFrameAfterTheFirst) {
+  ASSERT_EQ(RunFrames(3), 0);
+  // Frame 1: the loop's own frame, then the loading frame of the pack scan (no BeginFrame).
+  EXPECT_EQ(Ops(1), (std::vector<std::string>{"GetMouseState", "BeginFrame", "EndFrame", "EndFrame"}));
+  EXPECT_EQ(Ops(2), (std::vector<std::string>{"GetMouseState", "BeginFrame", "EndFrame"}));
+  EXPECT_EQ(FrameCounter, 3);
+}
+
+TEST_F(SpineTest, CloseRequestEndsTheLoopAfterTheCurrentFrameAndShutsDownOnceInOrder) {
+  ASSERT_EQ(RunFrames(4), 0);
+  EXPECT_EQ(FrameCounter, 4) << "the frame of the close request still runs to its end";
+  EXPECT_EQ(Ops(4).back(), "EndFrame");
+  std::vector<std::string> Tail;
+  for (const auto& C : Engine->Calls)
+    if (C.Op == "SetActive" || C.Op == "Shutdown") Tail.push_back(C.Op + (C.Op == "SetActive" ? std::to_string(int(C[0])) : ""));
+  EXPECT_EQ(Tail, (std::vector<std::string>{"SetActive-1", "SetActive0", "Shutdown"}));
+  EXPECT_EQ(frmMain::ClosedCount(), 1);
+  EXPECT_FALSE(GameRunning);
+  EXPECT_EQ(Gfx, nullptr);
+}
+
+TEST_F(SpineTest, FirstScreenIsTheCreditsScreen) {
+  ASSERT_EQ(RunFrames(1), 0);
+  EXPECT_EQ(GameScreen, 5);
+}
+
+TEST_F(SpineTest, FailingComponentCallStopsWithNonZeroStatusAndNamesTheOperation) {
+  Engine->OnFrame = [](int32_t Frame, RecordingGfxEngine&) {
+    if (Frame == 2) RaiseError("LoadTexture", "cannot load \"x.jpg\"");
+  };
+  testing::internal::CaptureStderr();
+  EXPECT_NE(RunFrames(5), 0);
+  const std::string Err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(Err.find("LoadTexture"), std::string::npos);
+  EXPECT_NE(Err.find("x.jpg"), std::string::npos);
+  EXPECT_TRUE(Engine->CallsOf("Shutdown").empty()) << "no shutdown sequence after a run-time error";
+}
+
+}  // namespace
+}  // namespace pikora::test

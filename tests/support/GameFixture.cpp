@@ -1,0 +1,130 @@
+#include "support/GameFixture.h"
+
+#include <zip.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "app/Random.h"
+#include "app/frmMain.h"
+#include "app/modMain.h"
+#include "engine/ComponentError.h"
+#include "engine/Components.h"
+
+namespace fs = std::filesystem;
+
+namespace pikora::test {
+
+TempFolder::TempFolder() {
+  std::random_device Rd;
+  Path = fs::temp_directory_path() / ("pikora-test-" + std::to_string(Rd()) + std::to_string(Rd()));
+  fs::create_directories(Path);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code Error;
+  fs::remove_all(Path, Error);
+}
+
+void WriteFile(const fs::path& Path, const std::string& Content) {
+  fs::create_directories(Path.parent_path());
+  std::ofstream Out(Path, std::ios::binary);
+  Out << Content;
+}
+
+std::string ReadFile(const fs::path& Path) {
+  std::ifstream In(Path, std::ios::binary);
+  std::stringstream S;
+  S << In.rdbuf();
+  return S.str();
+}
+
+void MakeZip(const fs::path& Archive, const std::vector<std::pair<std::string, std::string>>& Entries) {
+  fs::create_directories(Archive.parent_path());
+  int Error = 0;
+  zip_t* Zip = zip_open(Archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &Error);
+  ASSERT_NE(Zip, nullptr);
+  for (const auto& [Name, Content] : Entries) {
+    void* Copy = malloc(Content.size() ? Content.size() : 1);
+    memcpy(Copy, Content.data(), Content.size());
+    zip_source_t* Source = zip_source_buffer(Zip, Copy, Content.size(), 1);
+    ASSERT_GE(zip_file_add(Zip, Name.c_str(), Source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8), 0);
+  }
+  ASSERT_EQ(zip_close(Zip), 0);
+}
+
+std::vector<std::string> ZipEntries(const fs::path& Archive) {
+  std::vector<std::string> Names;
+  int Error = 0;
+  zip_t* Zip = zip_open(Archive.c_str(), ZIP_RDONLY, &Error);
+  if (!Zip) return Names;
+  for (zip_int64_t I = 0; I < zip_get_num_entries(Zip, 0); ++I) Names.push_back(zip_get_name(Zip, I, 0));
+  zip_discard(Zip);
+  return Names;
+}
+
+std::string ZipEntry(const fs::path& Archive, const std::string& Entry) {
+  int Error = 0;
+  zip_t* Zip = zip_open(Archive.c_str(), ZIP_RDONLY, &Error);
+  if (!Zip) return {};
+  std::string Content;
+  if (zip_file_t* File = zip_fopen(Zip, Entry.c_str(), 0)) {
+    char Buffer[4096];
+    zip_int64_t N;
+    while ((N = zip_fread(File, Buffer, sizeof Buffer)) > 0) Content.append(Buffer, size_t(N));
+    zip_fclose(File);
+  }
+  zip_discard(Zip);
+  return Content;
+}
+
+GameTest::GameTest() {
+  ResetGlobals();
+  frmMain::Reset();
+  SeedRandom(12345);
+  MessageBoxesEnabled = false;
+  AppPath = Folder.Path.string();
+  Engine = std::make_shared<RecordingGfxEngine>();
+  MusicRec = std::make_shared<RecordingMusicPlayer>();
+  Factory.MakeGfx = [this] { return Engine; };
+  Factory.MakeMusic = [this](const std::string&) { return MusicRec; };
+  Factory.MakeFiles = MakeZipFileTools;
+  fs::create_directories(Folder / "game data");
+  fs::create_directories(Folder / "sound");
+  fs::create_directories(Folder / "packs");
+}
+
+GameTest::~GameTest() {
+  Gfx.reset();
+  Files.reset();
+  Music.reset();
+  ResetGlobals();
+  frmMain::Reset();
+  AppPath.clear();
+  Factory = {MakeSdlGfxEngine, MakeZipFileTools, MakeFfmpegMusicPlayer};
+}
+
+void GameTest::UseRealData(bool WithPacks) {
+  const fs::path Data = fs::path(PIKORA_SOURCE_DIR) / "data";
+  for (const char* Sub : {"game data", "sound"})
+    fs::copy(Data / Sub, Folder / Sub, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  if (WithPacks)
+    fs::copy(Data / "packs", Folder / "packs", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}
+
+void GameTest::WriteOptions(bool Screen, bool Music, bool Sound, bool Particle) {
+  auto B = [](bool V) { return V ? "True" : "False"; };
+  WriteFile(Folder / "game data" / "options.ini", std::string("[Options]\nScreen=") + B(Screen) + "\nMusic=" +
+                                                      B(Music) + "\nSound=" + B(Sound) + "\nParticle=" + B(Particle) +
+                                                      "\n");
+}
+
+int GameTest::RunFrames(int32_t Frames) {
+  Engine->CloseAtFrame = Frames;
+  return Main();
+}
+
+int GameTest::RunMain() { return Main(); }
+
+}  // namespace pikora::test

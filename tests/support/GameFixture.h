@@ -1,0 +1,52 @@
+#pragma once
+// Runs the real game headless: recording engine and music player, real file tools on a
+// temporary game folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/modDeclares.h"
+#include "engine/RecordingGfxEngine.h"
+#include "engine/RecordingMusicPlayer.h"
+
+namespace pikora::test {
+
+// A fresh temporary folder, removed again at the end of the test.
+struct TempFolder {
+  TempFolder();
+  ~TempFolder();
+  std::filesystem::path Path;
+  std::filesystem::path operator/(const std::string& Name) const { return Path / Name; }
+};
+
+void WriteFile(const std::filesystem::path& Path, const std::string& Content);
+std::string ReadFile(const std::filesystem::path& Path);
+// Makes a ZIP archive from name/content pairs (with libzip, stored entries).
+void MakeZip(const std::filesystem::path& Archive, const std::vector<std::pair<std::string, std::string>>& Entries);
+// Entry names of a ZIP archive, and one entry's content ("" when missing).
+std::vector<std::string> ZipEntries(const std::filesystem::path& Archive);
+std::string ZipEntry(const std::filesystem::path& Archive, const std::string& Entry);
+
+class GameTest : public ::testing::Test {
+ protected:
+  GameTest();
+  ~GameTest() override;
+
+  // The game folder: "game data" (pictures.pkr, options.ini), "sound", "packs".
+  // By default a copy of the committed data without its packs.
+  TempFolder Folder;
+  std::shared_ptr<RecordingGfxEngine> Engine;
+  std::shared_ptr<RecordingMusicPlayer> MusicRec;
+
+  // Copies the committed game data (pictures, sounds, options) into the game folder.
+  void UseRealData(bool WithPacks = false);
+  // Writes options.ini with the four options.
+  void WriteOptions(bool Screen, bool Music, bool Sound, bool Particle);
+  // Runs Main until the scripted close (CloseAtFrame) ends it; returns its exit status.
+  int RunFrames(int32_t Frames);
+  int RunMain();
+};
+
+}  // namespace pikora::test
