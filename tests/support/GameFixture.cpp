@@ -93,6 +93,44 @@ GameTest::GameTest() {
   fs::create_directories(Folder / "game data");
   fs::create_directories(Folder / "sound");
   fs::create_directories(Folder / "packs");
+  MakeStandInData();
+}
+
+void GameTest::MakeStandInData() {
+  std::vector<std::pair<std::string, std::string>> Pictures;
+  for (const auto& Entry : TextureTable) Pictures.emplace_back(Entry.File, std::string("stand-in ") + Entry.File);
+  MakeZip(Folder / "game data" / "pictures.pkr", Pictures);
+  for (const char* Name : {"click", "1key", "2key", "3key", "4key", "levelcompleted", "joker", "packcompleted",
+                           "gameover"})
+    WriteFile(Folder / "sound" / (std::string(Name) + ".wav"), "RIFF stand-in");
+  WriteFile(Folder / "sound" / "music.wma", "stand-in");
+}
+
+void GameTest::MakePack(const std::string& FileName, int Levels, bool IsVertical, const std::string& Extension,
+                        const std::vector<std::pair<std::string, int>>& Scores) {
+  std::vector<std::pair<std::string, std::string>> Entries;
+  Entries.emplace_back("packinfo.ini", "[General]\nNumOfLevels=" + std::to_string(Levels) +
+                                           "\nVertical=" + (IsVertical ? "True" : "False") +
+                                           "\nPackInfo=Paket " + FileName + "[e]drugi red\n");
+  std::string PicInfo;
+  for (int N = 1; N <= Levels; ++N) {
+    PicInfo += "[" + std::to_string(N) + "]\n";
+    for (int K = 1; K <= 5; ++K) {
+      const std::string Key = std::to_string(K);
+      PicInfo += Key + "Left=" + std::to_string(10 * K) + "\n" + Key + "Right=" + std::to_string(10 * K + 8) + "\n" +
+                 Key + "Top=" + std::to_string(10 * K) + "\n" + Key + "Bottom=" + std::to_string(10 * K + 8) + "\n";
+    }
+    PicInfo += "PicInfo=Slika " + std::to_string(N) + "[e]opis\n";
+    Entries.emplace_back(std::to_string(N) + Extension, "picture " + std::to_string(N));
+    Entries.emplace_back(std::to_string(N) + "x" + Extension, "modified " + std::to_string(N));
+  }
+  Entries.emplace_back("picinfo.ini", PicInfo);
+  std::string HighScores = "[scores]\n";
+  for (size_t I = 0; I < Scores.size(); ++I)
+    HighScores += std::to_string(I + 1) + "_name=" + Scores[I].first + "\n" + std::to_string(I + 1) +
+                  "_score=" + std::to_string(Scores[I].second) + "\n";
+  Entries.emplace_back("hscore.ini", HighScores);
+  MakeZip(Folder / "packs" / FileName, Entries);
 }
 
 GameTest::~GameTest() {

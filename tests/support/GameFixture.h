@@ -42,6 +42,14 @@ class GameTest : public ::testing::Test {
 
   // Copies the committed game data (pictures, sounds, options) into the game folder.
   void UseRealData(bool WithPacks = false);
+  // Stand-in game data for the recording engine, which only checks that files exist:
+  // a pictures.pkr of the 26 names, the nine effects and music.wma. Done by the constructor.
+  void MakeStandInData();
+  // A pack archive in "packs": Levels levels of five rectangles each (level n, difference k:
+  // Left 10k, Right 10k+8, Top 10k, Bottom 10k+8), stand-in pictures n.ext and nx.ext,
+  // and a high-score table of the given entries (place order).
+  void MakePack(const std::string& FileName, int Levels, bool Vertical, const std::string& Extension = ".jpg",
+                const std::vector<std::pair<std::string, int>>& Scores = {});
   // Writes options.ini with the four options.
   void WriteOptions(bool Screen, bool Music, bool Sound, bool Particle);
   // Runs Main until the scripted close (CloseAtFrame) ends it; returns its exit status.
