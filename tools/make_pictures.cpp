@@ -80,12 +80,15 @@ void Hill(cairo_t* Cr, double Base, double Amp, double Phase, double Wave, Rgb T
   cairo_pattern_destroy(G);
 }
 
-// Sky, sun glow, clouds and soft hills. Calm: Quiet lowers the contrast for the game screens.
-void Landscape(cairo_t* Cr, double Quiet, uint64_t Seed) {
+// Sky, sun glow, clouds and soft hills. Quiet lowers the contrast for the game screens; Deep
+// darkens the sky towards the panel blue, so that the light texts the menus write straight onto
+// the background stay readable.
+void Landscape(cairo_t* Cr, double Quiet, uint64_t Seed, double Deep) {
+  Rgb Top = MixRgb(SkyTop, DeepBlue, 0.75 * Deep), Low = MixRgb(SkyLow, DeepBlue, 0.5 * Deep);
   cairo_pattern_t* Sky = cairo_pattern_create_linear(0, 0, 0, 600);
-  cairo_pattern_add_color_stop_rgb(Sky, 0, SkyTop.R, SkyTop.G, SkyTop.B);
-  cairo_pattern_add_color_stop_rgb(Sky, 0.75, SkyLow.R, SkyLow.G, SkyLow.B);
-  cairo_pattern_add_color_stop_rgb(Sky, 1, SkyLow.R, SkyLow.G, SkyLow.B);
+  cairo_pattern_add_color_stop_rgb(Sky, 0, Top.R, Top.G, Top.B);
+  cairo_pattern_add_color_stop_rgb(Sky, 0.75, Low.R, Low.G, Low.B);
+  cairo_pattern_add_color_stop_rgb(Sky, 1, Low.R, Low.G, Low.B);
   cairo_set_source(Cr, Sky);
   cairo_paint(Cr);
   cairo_pattern_destroy(Sky);
@@ -100,9 +103,9 @@ void Landscape(cairo_t* Cr, double Quiet, uint64_t Seed) {
   Random Rng(Seed);
   for (int I = 0; I < 6; ++I) {
     double X = Rng.Range(80, 760), Y = Rng.Range(60, 330), S = Rng.Range(28, 52);
-    SoftCloud(Cr, X, Y, S, 0.55 - 0.2 * Quiet);
+    SoftCloud(Cr, X, Y, S, 0.55 - 0.2 * Quiet - 0.25 * Deep);
   }
-  auto Soften = [&](Rgb C) { return MixRgb(C, SkyLow, 0.25 * Quiet); };
+  auto Soften = [&](Rgb C) { return MixRgb(MixRgb(C, SkyLow, 0.25 * Quiet), Hex(0x1F4A3A), 0.45 * Deep); };
   Hill(Cr, 470, 28, Rng.Range(0, 6), 140, Soften(Hex(0xA9D8B0)), Soften(Hex(0x8CC79A)));
   Hill(Cr, 515, 24, Rng.Range(0, 6), 110, Soften(Hex(0x8DCB83)), Soften(Hex(0x6FB56F)));
   Hill(Cr, 560, 18, Rng.Range(0, 6), 90, Soften(Hex(0x79BD6C)), Soften(Hex(0x5EA65C)));
@@ -159,12 +162,12 @@ void TimeBarBed(Canvas& C) {
 }
 
 std::unique_ptr<Canvas> MenuBackground() {
-  return Squeezed([](Canvas& C) { Landscape(C.Cr, 0.0, 11); });
+  return Squeezed([](Canvas& C) { Landscape(C.Cr, 0.0, 11, 1.0); });
 }
 
 std::unique_ptr<Canvas> GameBackgroundPortrait() {
   return Squeezed([](Canvas& C) {
-    Landscape(C.Cr, 1.0, 21);
+    Landscape(C.Cr, 1.0, 21, 0.35);
     Panel(C, 306, 5, 358, 45, 16, 0.55);             // pack title
     Panel(C, 4, 118, 152, 214, 14, 0.55);            // picture text
     Panel(C, 6, 412, 150, 44, 14, 0.55);             // level counter
@@ -179,10 +182,10 @@ std::unique_ptr<Canvas> GameBackgroundPortrait() {
 
 std::unique_ptr<Canvas> GameBackgroundLandscape() {
   return Squeezed([](Canvas& C) {
-    Landscape(C.Cr, 1.0, 31);
+    Landscape(C.Cr, 1.0, 31, 0.35);
     Panel(C, 5, 52, 228, 200, 14, 0.55);             // pack title and picture text
     Panel(C, 20, 442, 214, 84, 14, 0.55);            // place ladder
-    Panel(C, 70, 529, 176, 68, 14, 0.55);            // level counter and score
+    Panel(C, 70, 529, 164, 68, 14, 0.55);            // level counter and score
     PictureSlot(C, 350, 29, 380, 256);
     PictureSlot(C, 350, 315, 380, 256);
     for (auto [Cx, Cy] : std::vector<std::pair<double, double>>{{274, 47}, {274, 169}, {274, 302}, {273, 435}, {273, 557}})
@@ -230,11 +233,12 @@ std::unique_ptr<Canvas> GameMask() {
       double Edge = Smooth(0, Feather, Inside);
       double Dx = (Px - 300) / 260, Dy = (Py - 300) / 230;
       double Dense = std::exp(-(Dx * Dx + Dy * Dy));
-      double A = Edge * (0.58 + 0.14 * Dense);
-      double Shade = 0.66 + 0.04 * (1 - Py / 600);
+      double A = Edge * (0.66 + 0.14 * Dense);
+      // A slate veil: light enough for the tint to colour it, dark enough under white text.
+      double Shade = 0.44 + 0.04 * (1 - Py / 600);
       uint32_t Alpha = static_cast<uint32_t>(A * 255 + 0.5);
       uint32_t Grey = static_cast<uint32_t>(Shade * A * 255 + 0.5);
-      uint32_t Blue = static_cast<uint32_t>(std::min(1.0, Shade * 1.14) * A * 255 + 0.5);
+      uint32_t Blue = static_cast<uint32_t>(Shade * 1.25 * A * 255 + 0.5);
       reinterpret_cast<uint32_t*>(D + Y * C->Stride())[X] = (Alpha << 24) | (Grey << 16) | (Grey << 8) | Blue;
     }
   C->Dirty();
@@ -258,7 +262,8 @@ std::unique_ptr<Canvas> Cursor() {
     cairo_close_path(Cr);
   };
   Arrow();
-  cairo_set_line_join(Cr, CAIRO_LINE_JOIN_MITER);
+  // Round joins: a mitre at the sharp tip would reach past the hotspot pixel.
+  cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
   cairo_set_line_width(Cr, 2);
   SetColour(Cr, InkDark);
   cairo_stroke_preserve(Cr);
@@ -284,17 +289,18 @@ std::unique_ptr<Canvas> ButtonPlate() {
   cairo_fill(Cr);
   RoundedRect(Cr, 1.5, 1.5, 117, 22, 11);
   cairo_pattern_t* G = cairo_pattern_create_linear(0, 1.5, 0, 23.5);
-  cairo_pattern_add_color_stop_rgb(G, 0, 0.80, 0.85, 0.92);
-  cairo_pattern_add_color_stop_rgb(G, 0.5, 0.60, 0.66, 0.76);
-  cairo_pattern_add_color_stop_rgb(G, 1, 0.50, 0.56, 0.67);
+  // Mid greys: the tint colours it, and white captions on it (or under it) stay readable.
+  cairo_pattern_add_color_stop_rgb(G, 0, 0.72, 0.77, 0.86);
+  cairo_pattern_add_color_stop_rgb(G, 0.45, 0.48, 0.53, 0.63);
+  cairo_pattern_add_color_stop_rgb(G, 1, 0.36, 0.41, 0.51);
   cairo_set_source(Cr, G);
   cairo_fill(Cr);
   cairo_pattern_destroy(G);
   // Top highlight.
   RoundedRect(Cr, 8, 3, 104, 8, 4);
   cairo_pattern_t* H = cairo_pattern_create_linear(0, 3, 0, 11);
-  cairo_pattern_add_color_stop_rgba(H, 0, 1, 1, 1, 0.7);
-  cairo_pattern_add_color_stop_rgba(H, 1, 1, 1, 1, 0.08);
+  cairo_pattern_add_color_stop_rgba(H, 0, 1, 1, 1, 0.55);
+  cairo_pattern_add_color_stop_rgba(H, 1, 1, 1, 1, 0.05);
   cairo_set_source(Cr, H);
   cairo_fill(Cr);
   cairo_pattern_destroy(H);
