@@ -359,7 +359,7 @@ std::unique_ptr<Canvas> BrightLogo() {
     }
     Random Rng(41);
     for (int I = 0; I < 5; ++I) SoftCloud(Cr, Rng.Range(60, 740), Rng.Range(430, 560), Rng.Range(30, 50), 0.7);
-    Magnifier(Cr, 610, 215, 48);
+    Magnifier(Cr, 706, 178, 40);
     RimmedText(C, "Pikora", 400, 345, 150, 6, 5, Hex(0xFFF3C4), DeepBlue, 0.55);
     UseFont(Cr, 22, true);
     std::string Tag = "P R O N A D J I   R A Z L I K E";
@@ -368,6 +368,7 @@ std::unique_ptr<Canvas> BrightLogo() {
     cairo_move_to(Cr, 400 - E.x_advance / 2, 400);
     SetColour(Cr, DeepBlue, 0.85);
     cairo_show_text(Cr, Tag.c_str());
+    cairo_new_path(Cr);
     // Five small dots in the warm accents: the five differences.
     const Rgb Dots[] = {Coral, Orange, SunYellow, Green, SkyTop};
     for (int I = 0; I < 5; ++I) {
@@ -718,7 +719,7 @@ std::unique_ptr<Canvas> HelpPage() {
   for (;; Size -= 0.25) {
     UseFont(Cr, Size, false);
     Height = 62;
-    for (const auto& S : HelpText) Height += Size * 1.35 + Wrap(Cr, S.Body, Width).size() * Size * 1.32 + 7;
+    for (const auto& S : HelpText) Height += Size * 1.35 + Wrap(Cr, S.Body, Width).size() * Size * 1.28 + 5;
     Height += Size * 1.5;
     if (Height <= Bottom - 8 || Size < 10) break;
   }
@@ -728,17 +729,17 @@ std::unique_ptr<Canvas> HelpPage() {
   for (const auto& S : HelpText) {
     UseFont(Cr, Size * 1.02, true);
     Y += Size * 1.35;
-    cairo_move_to(Cr, Left, Y - Size * 0.3);
+    cairo_move_to(Cr, Left, Y);
     SetColour(Cr, SunYellow);
     cairo_show_text(Cr, S.Heading.c_str());
     UseFont(Cr, Size, false);
     for (const auto& Line : Wrap(Cr, S.Body, Width)) {
-      Y += Size * 1.32;
+      Y += Size * 1.28;
       cairo_move_to(Cr, Left, Y);
       SetColour(Cr, TextLight);
       cairo_show_text(Cr, Line.c_str());
     }
-    Y += 7;
+    Y += 5;
   }
   UseFont(Cr, Size * 0.95, false);
   Y += Size * 1.4;
