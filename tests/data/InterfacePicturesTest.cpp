@@ -144,6 +144,7 @@ class InterfacePictures : public ::testing::Test {
   static void SetUpTestSuite() {
     Entries = new std::vector<std::pair<std::string, Bytes>>(ReadArchive());
     Pictures = new std::map<std::string, Picture>();
+    Problems = new std::map<std::string, std::string>();
     for (const auto& [Name, Data] : *Entries) {
       std::string Problem;
       std::string Ext = Name.substr(Name.rfind('.') + 1);
@@ -155,7 +156,7 @@ class InterfacePictures : public ::testing::Test {
   static void TearDownTestSuite() {
     delete Entries;
     delete Pictures;
-    Problems->clear();
+    delete Problems;
   }
   static const Picture& Get(const std::string& Name) {
     static Picture Empty;
@@ -169,7 +170,7 @@ class InterfacePictures : public ::testing::Test {
 };
 std::vector<std::pair<std::string, Bytes>>* InterfacePictures::Entries = nullptr;
 std::map<std::string, Picture>* InterfacePictures::Pictures = nullptr;
-std::map<std::string, std::string>* InterfacePictures::Problems = new std::map<std::string, std::string>();
+std::map<std::string, std::string>* InterfacePictures::Problems = nullptr;
 
 TEST_F(InterfacePictures, ArchiveHoldsExactlyTheTwentySixPicturesInLoadOrder) {
   ASSERT_EQ(Entries->size(), std::size(Table));
