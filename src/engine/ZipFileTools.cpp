@@ -9,12 +9,14 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "engine/ComponentError.h"
 #include "engine/Components.h"
@@ -180,6 +182,7 @@ class ZipFileTools final : public FileTools {
     ArchivePassword = Password;
     HaveArchive = true;
     Reopen("OpenArchive");
+    if (Swept.insert(ArchivePath).second) SweepLeftovers(ArchivePath);
   }
 
   void ExtractAll(const std::string& Destination, int32_t) override {
@@ -241,6 +244,7 @@ class ZipFileTools final : public FileTools {
       zip_source_free(Source);
       RaiseError("AddFileToArchive", Quoted(ArchiveName) + ": " + Quoted(Name) + ": " + zip_strerror(Zip));
     }
+    Changed = true;
   }
 
   void RemoveFromArchive(const std::string& Entry, int32_t) override {
@@ -249,6 +253,7 @@ class ZipFileTools final : public FileTools {
     if (Index < 0) return;
     if (zip_delete(Zip, zip_uint64_t(Index)) != 0)
       RaiseError("RemoveFromArchive", Quoted(ArchiveName) + ": " + Quoted(Entry) + ": " + zip_strerror(Zip));
+    Changed = true;
   }
 
   void FlushArchive() override { CloseArchive("FlushArchive"); }
@@ -428,10 +433,44 @@ class ZipFileTools final : public FileTools {
     if (!Archive) return;
     zip_t* Zip = Archive;
     Archive = nullptr;
+    bool Written = Changed;
+    Changed = false;
     if (zip_close(Zip) != 0) {
       std::string Why = zip_strerror(Zip);
       zip_discard(Zip);
       RaiseError(Operation, Quoted(ArchiveName) + ": cannot write the archive: " + Why);
+    }
+    // libzip renames without syncing; make the new archive durable before the game goes on.
+    if (Written) {
+      int Fd = ::open(ArchivePath.c_str(), O_RDONLY | O_CLOEXEC);
+      if (Fd >= 0) {
+        ::fsync(Fd);
+        ::close(Fd);
+      }
+      SyncFolderOf(ArchivePath);
+    }
+  }
+
+  // A rewrite cut short by a crash leaves libzip's temporary file ("name.pkr.XXXXXX") beside
+  // the archive, where the pack list would take it for a pack. Only such names that are no
+  // readable archive are removed.
+  static void SweepLeftovers(const std::string& Path) {
+    fs::path Archive(Path);
+    std::string Prefix = Archive.filename().string() + ".";
+    std::error_code Ec;
+    for (const fs::directory_entry& E : fs::directory_iterator(Archive.parent_path(), Ec)) {
+      std::string Name = E.path().filename().string();
+      if (Name.size() != Prefix.size() + 6 || Name.compare(0, Prefix.size(), Prefix) != 0) continue;
+      if (!std::all_of(Name.begin() + long(Prefix.size()), Name.end(), [](char C) { return std::isalnum(uint8_t(C)); }))
+        continue;
+      std::error_code TypeEc;
+      if (!E.is_regular_file(TypeEc)) continue;
+      int Code = 0;
+      if (zip_t* Zip = zip_open(E.path().c_str(), ZIP_RDONLY, &Code)) {
+        zip_discard(Zip);
+        continue;
+      }
+      fs::remove(E.path(), TypeEc);
     }
   }
 
@@ -507,7 +546,9 @@ class ZipFileTools final : public FileTools {
 
   zip_t* Archive = nullptr;
   bool HaveArchive = false;
+  bool Changed = false;
   std::string ArchiveName, ArchivePath, ArchivePassword;
+  std::unordered_set<std::string> Swept;
 
   std::unordered_map<std::string, IniDoc> IniCache;
   std::unordered_map<std::string, ScoreDoc> Scores;
