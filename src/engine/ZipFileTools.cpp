@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -281,7 +282,7 @@ class ZipFileTools final : public FileTools {
   }
 
   std::string ReadINI(const std::string& Section, const std::string& Key, const std::string& File, int32_t) override {
-    const IniDoc& Doc = Ini(Resolve(File));
+    const IniDoc& Doc = Ini(ResolveCached(File));
     return Doc.Parsed->GetValue(Section.c_str(), Key.c_str(), "");
   }
 
@@ -294,10 +295,14 @@ class ZipFileTools final : public FileTools {
   }
 
   void LoadHighScores(const std::string& File, int32_t, int32_t, int32_t) override {
-    std::string Path = Resolve(File);
-    FileStamp Stamp = StampOf(Path);
+    const std::string& Path = ResolveCached(File);
     ScoreDoc& Doc = Scores[Path];
-    if (!Doc.Valid || !(Doc.Stamp == Stamp)) {
+    Clock::time_point Now = Clock::now();
+    if (!Doc.Valid || Now - Doc.CheckedAt >= FreshFor) {
+      Doc.CheckedAt = Now;
+      if (!(Doc.Stamp == StampOf(Path))) Doc.Valid = false;
+    }
+    if (!Doc.Valid) {
       const IniDoc& Source = Ini(Path);
       Doc.Table = hs::ReadTable([&](const std::string& Key) { return std::string(Source.Parsed->GetValue(hs::Section, Key.c_str(), "")); });
       Doc.Stamp = Source.Stamp;
@@ -354,7 +359,14 @@ class ZipFileTools final : public FileTools {
   }
 
  private:
+  using Clock = std::chrono::steady_clock;
+  // The game asks for the same few values many times a frame. A file is looked at again when
+  // this much time has passed since the last look (a stat costs more than the whole lookup);
+  // changes made through this component are seen at once.
+  static constexpr std::chrono::milliseconds FreshFor{1};
+
   struct IniDoc {
+    Clock::time_point CheckedAt;
     FileStamp Stamp;
     bool Unreadable = false;
     std::string Text;
@@ -362,6 +374,7 @@ class ZipFileTools final : public FileTools {
   };
   struct ScoreDoc {
     bool Valid = false;
+    Clock::time_point CheckedAt;
     FileStamp Stamp;
     hs::Table Table;
   };
@@ -376,9 +389,18 @@ class ZipFileTools final : public FileTools {
     return Start == std::string::npos ? Root : Root + "/" + P.substr(Start);
   }
 
+  const std::string& ResolveCached(const std::string& Path) {
+    auto It = ResolvedPaths.find(Path);
+    if (It == ResolvedPaths.end()) It = ResolvedPaths.emplace(Path, Resolve(Path)).first;
+    return It->second;
+  }
+
   const IniDoc& Ini(const std::string& Path) {
-    FileStamp Stamp = StampOf(Path);
     IniDoc& Doc = IniCache[Path];
+    Clock::time_point Now = Clock::now();
+    if (Doc.Parsed && Now - Doc.CheckedAt < FreshFor) return Doc;
+    Doc.CheckedAt = Now;
+    FileStamp Stamp = StampOf(Path);
     if (Doc.Parsed && Doc.Stamp == Stamp) return Doc;
     std::string Bytes;
     Doc.Unreadable = false;
@@ -404,6 +426,7 @@ class ZipFileTools final : public FileTools {
     Doc.Unreadable = false;
     Parse(Doc, std::move(Text));
     Doc.Stamp = StampOf(Path);
+    Doc.CheckedAt = Clock::now();
   }
 
   void Forget(const std::string& Path) {
@@ -550,6 +573,7 @@ class ZipFileTools final : public FileTools {
   std::string ArchiveName, ArchivePath, ArchivePassword;
   std::unordered_set<std::string> Swept;
 
+  std::unordered_map<std::string, std::string> ResolvedPaths;
   std::unordered_map<std::string, IniDoc> IniCache;
   std::unordered_map<std::string, ScoreDoc> Scores;
   ScoreDoc* CurrentScores = nullptr;
