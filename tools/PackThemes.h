@@ -330,7 +330,7 @@ inline Theme SeloTheme() {
       {"cat", 1, 1, 2, true, 1.0, 1.2, 0, {0xFFB347, 0x8E8E9A, 0x4E4650, 0xFFFFFF}, {}, DrawCat,
        "Macka drijema[e]na suncu."},
   };
-  t.PackInfo = "Selo: suncan dan na selu.[e]Kuce, vocnjaci, kokosi i ovce.[e]12 slika, na svakoj pet razlika.";
+  t.PackInfo = "Selo: suncan dan na selu.[e]Kuce, vocnjaci, kokosi i ovce.[e]{N} slika, na svakoj pet razlika.";
   t.Openers = {"Dan u selu.",       "Jutro na selu.", "Podne u selu.",  "Mirna nedjelja.",
                "Ljetni dan.",       "Vrijeme berbe.", "Proljece.",      "Topli dan.",
                "Tiho poslijepodne.", "Dan za setnju.", "Selo se budi.", "Lijep dan."};
@@ -572,7 +572,7 @@ inline Theme MoreTheme() {
   Theme t;
   t.File = "More.pkr";
   t.W = 380, t.H = 256, t.Vertical = false, t.Bmp = true, t.Levels = 10;
-  t.MinObjs = 18, t.MaxObjs = 25;
+  t.MinObjs = 20, t.MaxObjs = 26;
   t.Seed = 0x3033;
   t.Background = MoreBackground;
   t.Zones = {{0.06, 0.24, 0.85, 1.05}, {0.345, 0.37, 0.75, 0.95}, {0.47, 0.80, 0.9, 1.15}, {0.91, 0.985, 0.9, 1.1}};
@@ -609,7 +609,7 @@ inline Theme MoreTheme() {
       {"coral", 3, 1.5, 3, true, 0.9, 1.15, 0, {0xFF7A7A, 0xFF9F5A, 0xC58BF2, 0xFFD966}, {}, DrawCoralPlant,
        "Koralji su[e]puni boja."},
   };
-  t.PackInfo = "More: ljetni dan na obali i pod valovima.[e]Jedrilice, ribe, rakovi i skoljke.[e]10 slika, na svakoj pet razlika.";
+  t.PackInfo = "More: ljetni dan na obali i pod valovima.[e]Jedrilice, ribe, rakovi i skoljke.[e]{N} slika, na svakoj pet razlika.";
   t.Openers = {"Ljeto na moru.", "Plavo more.",   "Mirno more.",  "Dan na plazi.", "Pod valovima.",    "Morski svijet.",
                "Jutro na obali.", "Topli valovi.", "Tiha uvala.", "Dan za ronjenje.", "Ljetna luka.", "Sunce i more."};
   t.Scores = {{"Kapetan Ivo", 1480}, {"Galeb", 1210}, {"Morska Vila", 1020}, {"Ribica", 860}, {"Lana", 700},
@@ -745,8 +745,8 @@ inline void DrawSatellite(cairo_t* cr, const Obj&, Rgb c, Rgb) {
 }
 
 inline void DrawComet(cairo_t* cr, const Obj&, Rgb c, Rgb) {
-  Part(cr, Poly({{0, -5.5}, {-26, -7}, {-36, -1}, {-26, 5}, {0, 5.5}}), Mix(c, Hex(0x25204F), 0.45), 0);
-  Part(cr, Poly({{0, -3}, {-18, -3}, {-23, 0}, {-18, 3}, {0, 3}}), Mix(c, White, 0.35), 0);
+  Part(cr, Poly({{0, -5.5}, {-26, -7}, {-36, -1}, {-26, 5}, {0, 5.5}}), Mix(c, White, 0.55), 0);
+  Part(cr, Poly({{0, -3}, {-18, -3}, {-23, 0}, {-18, 3}, {0, 3}}), Mix(c, White, 0.8), 0);
   Part(cr, Circle(0, 0, 5.5), c, 1.5);
 }
 
@@ -837,7 +837,7 @@ inline Theme SvemirTheme() {
   Theme t;
   t.File = "Svemir.pkr";
   t.W = 256, t.H = 380, t.Vertical = true, t.Bmp = false, t.Levels = 12;
-  t.MinObjs = 16, t.MaxObjs = 22;
+  t.MinObjs = 17, t.MaxObjs = 22;
   t.Seed = 0x5E3141;
   t.Background = SvemirBackground;
   t.Zones = {{0.05, 0.80, 0.9, 1.15}, {0.905, 0.975, 0.9, 1.05}};
@@ -866,7 +866,7 @@ inline Theme SvemirTheme() {
       {"rover", 1, 1, 1, true, 0.95, 1.1, 0, {0xFFFFFF, 0xFFD966, 0xFF9F5A, 0x9ED8FF}, {}, DrawRover,
        "Rover[e]istrazuje tlo."},
   };
-  t.PackInfo = "Svemir: put medju zvijezde.[e]Rakete, planeti i vanzemaljci.[e]12 uspravnih slika, na svakoj pet razlika.";
+  t.PackInfo = "Svemir: put medju zvijezde.[e]Rakete, planeti i vanzemaljci.[e]{N} uspravnih slika, na svakoj pet razlika.";
   t.Openers = {"Noc u[e]svemiru.",   "Daleko od[e]Zemlje.", "Put do[e]zvijezda.", "Mirna[e]galaksija.",
                "Svemirska[e]setnja.", "Nova[e]planeta.",     "Let kroz[e]svemir.", "Zvjezdana[e]noc.",
                "Svemirski[e]izlet.",  "Kozmicka[e]luka.",    "Mlijecna[e]staza.",  "Tiha[e]orbita."};

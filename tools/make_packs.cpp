@@ -41,7 +41,7 @@ int Overlap(const Box& a, const Box& b) {
 // A pixel differs plainly when one channel moves by at least this much.
 constexpr int Strong = 40;
 // JPEG rounding inside the 8 x 8 blocks a rectangle touches, outside the rectangle itself.
-constexpr int JpegBleed = 40;
+constexpr int JpegBleed = 32;
 constexpr int JpegQuality = 95;
 constexpr int Pad = 3;
 constexpr int MinSide = 12;
@@ -62,7 +62,7 @@ bool Visible(int strong, const Box& r) { return strong >= 40 && strong * 10 >= r
 // Checks a decoded pair against its rectangles. Blocks: 0 for exact comparison everywhere
 // outside the rectangles, 8 for JPEG, where pixels outside the rectangles but inside an 8 x 8
 // block that one touches may differ by JpegBleed and every other pixel must be identical.
-std::string CheckPair(const Image& a, const Image& b, const std::vector<Box>& rects, int blocks) {
+std::string CheckPair(const Image& a, const Image& b, const std::vector<Box>& rects, int blocks, int* bleed = nullptr) {
   if (a.W != b.W || a.H != b.H) return "picture sizes differ";
   std::vector<Box> covers;
   for (const Box& r : rects) {
@@ -77,6 +77,7 @@ std::string CheckPair(const Image& a, const Image& b, const std::vector<Box>& re
       const bool inRect = std::any_of(rects.begin(), rects.end(), [&](const Box& r) { return r.Contains(x, y); });
       if (inRect) continue;
       const bool inCover = std::any_of(covers.begin(), covers.end(), [&](const Box& r) { return r.Contains(x, y); });
+      if (bleed) *bleed = std::max(*bleed, d);
       if (!inCover || d > JpegBleed) {
         return "pixel " + std::to_string(x) + "," + std::to_string(y) + " differs by " + std::to_string(d) +
                " outside the rectangles";
@@ -212,6 +213,7 @@ struct Level {
   std::vector<Box> Rects;
   std::vector<std::string> What;
   std::string PicInfo;
+  size_t Objects = 0;
 };
 
 enum Change { Remove, Add, Recolour, Resize, MirrorOrMove };
@@ -344,6 +346,7 @@ bool MakeLevel(const Theme& t, uint64_t seed, int number, Level& out) {
   out.B = curImage;
   out.Rects = rects;
   out.What = what;
+  out.Objects = base.Objs.size();
   return true;
 }
 
@@ -390,6 +393,13 @@ std::string Ini(const std::vector<std::pair<std::string, std::vector<std::pair<s
   return s;
 }
 
+std::string PackInfoText(const Theme& t) {
+  std::string s = t.PackInfo;
+  const size_t at = s.find("{N}");
+  if (at != std::string::npos) s.replace(at, 3, std::to_string(t.Levels));
+  return s;
+}
+
 bool MakePack(const Theme& t, const std::string& outDir, const std::string& previewDir) {
   std::printf("%s: %d levels, %d x %d, %s\n", t.File.c_str(), t.Levels, t.W, t.H, t.Bmp ? "bmp" : "jpg");
   std::vector<std::pair<std::string, std::string>> pictures;
@@ -409,12 +419,13 @@ bool MakePack(const Theme& t, const std::string& outDir, const std::string& prev
     // The check that matters is on the files as the game will read them.
     const Image da = t.Bmp ? packfiles::DecodeBmp(a) : packfiles::DecodeJpeg(a);
     const Image db = t.Bmp ? packfiles::DecodeBmp(b) : packfiles::DecodeJpeg(b);
-    const std::string problem = CheckPair(da, db, lv.Rects, t.Bmp ? 0 : 8);
+    int bleed = 0;
+    const std::string problem = CheckPair(da, db, lv.Rects, t.Bmp ? 0 : 8, &bleed);
     if (!problem.empty()) {
       std::fprintf(stderr, "%s level %d: %s\n", t.File.c_str(), n, problem.c_str());
       return false;
     }
-    std::printf("  level %2d (attempt %d):", n, attempt);
+    std::printf("  level %2d (%zu objects, bleed %d):", n, lv.Objects, bleed);
     std::vector<std::pair<std::string, std::string>> keys;
     for (size_t k = 0; k < lv.Rects.size(); ++k) {
       const Box& r = lv.Rects[k];
@@ -445,7 +456,7 @@ bool MakePack(const Theme& t, const std::string& outDir, const std::string& prev
       {"packinfo.ini", Ini({{"General",
                              {{"NumOfLevels", std::to_string(t.Levels)},
                               {"Vertical", t.Vertical ? "True" : "False"},
-                              {"PackInfo", t.PackInfo}}}})},
+                              {"PackInfo", PackInfoText(t)}}}})},
       {"picinfo.ini", Ini(picinfo)},
       {"hscore.ini", Ini({{"scores", scores}})},
   };
