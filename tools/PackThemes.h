@@ -745,9 +745,23 @@ inline void DrawSatellite(cairo_t* cr, const Obj&, Rgb c, Rgb) {
 }
 
 inline void DrawComet(cairo_t* cr, const Obj&, Rgb c, Rgb) {
-  Part(cr, Poly({{0, -5.5}, {-26, -7}, {-36, -1}, {-26, 5}, {0, 5.5}}), Mix(c, White, 0.55), 0);
-  Part(cr, Poly({{0, -3}, {-18, -3}, {-23, 0}, {-18, 3}, {0, 3}}), Mix(c, White, 0.8), 0);
-  Part(cr, Circle(0, 0, 5.5), c, 1.5);
+  // The tail fades out into the sky, without an outline.
+  const Rgb tail = Mix(c, White, 0.5);
+  cairo_save(cr);
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, -38, 0);
+  cairo_pattern_add_color_stop_rgba(g, 0, tail.r, tail.g, tail.b, 0.95);
+  cairo_pattern_add_color_stop_rgba(g, 1, tail.r, tail.g, tail.b, 0);
+  cairo_new_path(cr);
+  cairo_move_to(cr, 2, -6);
+  cairo_curve_to(cr, -14, -6, -28, -4, -38, -1);
+  cairo_curve_to(cr, -28, 3, -14, 6, 2, 6);
+  cairo_close_path(cr);
+  cairo_set_source(cr, g);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
+  cairo_restore(cr);
+  Part(cr, Circle(0, 0, 6), c, 1.5);
+  Dot(cr, -1.5, -1.5, 1.6, White);
 }
 
 inline void DrawAsteroid(cairo_t* cr, const Obj& o, Rgb c, Rgb) {
