@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include "engine/Components.h"
+#include "engine/FileTools.h"
+#include "support/GameFixture.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -314,6 +318,40 @@ TEST(PacksData, HighScoreTablesHoldTenSortedEntriesABeginnerCanClimb) {
       previous = score;
     }
     EXPECT_EQ(p.Scores.GetValue("scores", "11_name", nullptr), nullptr);
+  }
+}
+
+// The game reads the packs only through the file component: its INI reader and high-score
+// table must see the same values.
+TEST(PacksData, TheFileComponentReadsEveryPack) {
+  pikora::test::TempFolder game;
+  fs::create_directories(game / "packs");
+  for (const auto& path : Packs()) fs::copy_file(path, game.Path / "packs" / path.filename());
+  const auto files = pikora::MakeZipFileTools(game.Path.string(), nullptr);
+  const auto names = files->ListFiles("packs", 0, true);
+  ASSERT_EQ(names.size(), Packs().size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    SCOPED_TRACE(names[i]);
+    Pack p;
+    Load(PacksDir / names[i], p);
+    const std::string n = std::to_string(i);
+    files->OpenArchive("/packs/" + names[i], 0, pikora::ArchivePassword, 0);
+    files->ExtractFile("packinfo.ini", n + "packinfo.ini", 0);
+    files->ExtractFile("hscore.ini", n + "hscore.ini", 0);
+    files->ExtractFile("picinfo.ini", "picinfo.ini", 0);
+    EXPECT_EQ(files->ReadINI("General", "NumOfLevels", n + "packinfo.ini"), std::to_string(p.NumOfLevels));
+    EXPECT_EQ(files->ReadINI("General", "PackInfo", n + "packinfo.ini"), p.Info.GetValue("General", "PackInfo", ""));
+    const std::string last = std::to_string(p.NumOfLevels);
+    EXPECT_EQ(files->ReadINI(last, "5Bottom", "picinfo.ini"), p.Pics.GetValue(last, "5Bottom", ""));
+    EXPECT_EQ(files->ReadINI(last, "PicInfo", "picinfo.ini"), p.Pics.GetValue(last, "PicInfo", ""));
+
+    files->LoadHighScores(n + "hscore.ini", 10, 0, 0);
+    EXPECT_EQ(files->GetHighScoreName(1), p.Scores.GetValue("scores", "1_name", ""));
+    EXPECT_EQ(files->GetHighScore(10), std::atof(p.Scores.GetValue("scores", "10_score", "")));
+    // One level won quickly enters the table; a strong run reaches its top half.
+    EXPECT_LE(files->GetHighScorePlace(400), 10);
+    EXPECT_LE(files->GetHighScorePlace(1200), 5);
+    fs::remove(game.Path / "picinfo.ini");
   }
 }
 
