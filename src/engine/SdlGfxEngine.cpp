@@ -420,11 +420,11 @@ const SdlTexture* SdlGfxEngine::Usable(const Texture& Tex, const char* Operation
   return T;
 }
 
-void SdlGfxEngine::Quad(SDL_Texture* Handle, const Vertex2 (&Corners)[4], SDL_Color Colour) {
+void SdlGfxEngine::Quad(const char* Operation, SDL_Texture* Handle, const Vertex2 (&Corners)[4], SDL_Color Colour) {
   SDL_Vertex V[4];
   for (int I = 0; I < 4; ++I) V[I] = {{Corners[I].X, Corners[I].Y}, Colour, {Corners[I].U, Corners[I].V}};
   static const int Indices[6] = {0, 1, 2, 0, 2, 3};
-  if (SDL_RenderGeometry(Life->Renderer, Handle, V, 4, Indices, 6) != 0) RaiseSdl("Draw", "cannot draw");
+  if (SDL_RenderGeometry(Life->Renderer, Handle, V, 4, Indices, 6) != 0) RaiseSdl(Operation, "cannot draw");
 }
 
 void SdlGfxEngine::SetTint(int32_t R, int32_t G, int32_t B) { Tint = {Clamp255(R), Clamp255(G), Clamp255(B), 255}; }
@@ -454,7 +454,7 @@ void SdlGfxEngine::DrawSprite(const Texture& Tex, float X, float Y, float TexWid
   }
   const Vertex2 Corners[4] = {{P[0].X, P[0].Y, U0, V0}, {P[1].X, P[1].Y, U1, V0}, {P[2].X, P[2].Y, U1, V1},
                               {P[3].X, P[3].Y, U0, V1}};
-  Quad(T->Handle, Corners, {Tint.r, Tint.g, Tint.b, OpacityAlpha(Opacity)});
+  Quad("DrawSprite", T->Handle, Corners, {Tint.r, Tint.g, Tint.b, OpacityAlpha(Opacity)});
 }
 
 // Glyph advance: each glyph takes its inked width plus a gap of 1/16 of a cell; an empty
@@ -500,7 +500,7 @@ void SdlGfxEngine::DrawBitmapText(const Texture& Font, const std::string& Text, 
       for (auto& Corner : P) Corner = Turn(Corner, Centre, Cos, Sin);
     const Vertex2 Corners[4] = {{P[0].X, P[0].Y, U0, V0}, {P[1].X, P[1].Y, U1, V0}, {P[2].X, P[2].Y, U1, V1},
                                 {P[3].X, P[3].Y, U0, V1}};
-    Quad(T->Handle, Corners, Colour);
+    Quad("DrawBitmapText", T->Handle, Corners, Colour);
   }
 }
 
@@ -639,7 +639,7 @@ void SdlGfxEngine::DrawText(const std::string& FontName, float X, float Y, float
   const float U0 = (L - Left) / Block.Width, U1 = (R - Left) / Block.Width;
   const float V0 = (T - Top) / Block.Height, V1 = (B - Top) / Block.Height;
   const Vertex2 Corners[4] = {{L, T, U0, V0}, {R, T, U1, V0}, {R, B, U1, V1}, {L, B, U0, V1}};
-  Quad(Block.Handle, Corners,
+  Quad(Op, Block.Handle, Corners,
        {uint8_t(Colour >> 16), uint8_t(Colour >> 8), uint8_t(Colour), uint8_t(Colour >> 24)});
 }
 

@@ -112,7 +112,7 @@ class SdlGfxEngine : public GfxEngine {
   void HandleEvent(const SDL_Event& Event);
   void SetMouse(int32_t X, int32_t Y);
   bool TakePress(Pending& P);
-  void Quad(SDL_Texture* Handle, const Vertex2 (&Corners)[4], SDL_Color Colour);
+  void Quad(const char* Operation, SDL_Texture* Handle, const Vertex2 (&Corners)[4], SDL_Color Colour);
   void RequireSurface(const char* Operation) const;
   const SdlTexture* Usable(const Texture& Tex, const char* Operation) const;
   CachedText& RenderedText(const std::string& Key, TTF_Font* Font, const std::string& Text, float Width,
