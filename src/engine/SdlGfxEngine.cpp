@@ -119,7 +119,10 @@ void SdlGfxEngine::Initialise(WindowHandle* Handle, const std::string& GameFolde
   VideoStarted = true;
   const std::string Driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
   // Without a display, draw in software so that read-back pixels are the same everywhere.
-  if (Driver == "offscreen" || Driver == "dummy") SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+  if (Driver == "offscreen" || Driver == "dummy") {
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");  // no GL stack for a window nobody sees
+  }
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
 
