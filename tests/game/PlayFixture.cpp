@@ -89,18 +89,23 @@ void PlayTest::FrameStart(int32_t Frame) {
     for (const auto& Entry : TextureTable)
       if (!*Entry.Slot) Engine->LoadTexture(*Entry.Slot, Entry.File, Entry.ColourKey);
   }
-  if (Frame == 2) InputPolled = !Engine->CallsIn(1, "GetMouseState").empty();
+  if (Frame == 2) {
+    MousePolled = !Engine->CallsIn(1, "GetMouseState").empty();
+    KeysPolled = !Engine->CallsIn(1, "KeyDown").empty();
+  }
 
   if (auto It = Actions.find(Frame); It != Actions.end())
     for (auto& Fn : It->second) Fn();
 
   // Until the input polls are in the loop, the scripted input is applied here, where the
   // polls would run: before the screen is drawn.
-  if (InputPolled) return;
   if (auto It = Moves.find(Frame); It != Moves.end()) std::tie(MouseX, MouseY) = It->second;
-  MouseState.X = MouseX;
-  MouseState.Y = MouseY;
-  MouseState.Button = Clicks.count(Frame) > 0;
+  if (!MousePolled) {
+    MouseState.X = MouseX;
+    MouseState.Y = MouseY;
+    MouseState.Button = Clicks.count(Frame) > 0;
+  }
+  if (KeysPolled) return;
   if (auto It = Keys.find(Frame); It != Keys.end())
     if (std::count(It->second.begin(), It->second.end(), Key::Space) && JokerAvailable) UseJoker();
 }

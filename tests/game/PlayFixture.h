@@ -18,6 +18,10 @@ class PlayTest : public GameTest {
   // Runs Fn at the start of Frame, before that frame's input is polled.
   void At(int32_t Frame, std::function<void()> Fn) { Actions[Frame].push_back(std::move(Fn)); }
   void ClickAt(int32_t Frame, int32_t X, int32_t Y);
+  void MoveAt(int32_t Frame, int32_t X, int32_t Y) {
+    Engine->MoveMouse(Frame, X, Y);
+    Moves[Frame] = {X, Y};
+  }
   void PressAt(int32_t Frame, int32_t ScanCode);
 
   // A run of a three-level pack on its pre-level screen from Frame on. Difference k of the
@@ -48,7 +52,7 @@ class PlayTest : public GameTest {
   std::map<int32_t, bool> Clicks;
   std::map<int32_t, std::vector<int32_t>> Keys;
   int32_t MouseX = 0, MouseY = 0;
-  bool InputPolled = false;
+  bool MousePolled = false, KeysPolled = false;
 };
 
 }  // namespace pikora::test
