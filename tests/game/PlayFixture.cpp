@@ -7,12 +7,10 @@
 namespace pikora::test {
 
 PlayTest::PlayTest() {
-  Factory.MakeFiles = [](const std::string&, GfxEngine*) { return std::make_shared<NullFileTools>(); };
   Engine->RequireFiles = false;
   WriteOptions(true, false, true, false);
-  // The pack's working files, which the shutdown stores back.
-  WriteFile(Folder / "0packinfo.ini", "[General]\nNumOfLevels=3\n");
-  WriteFile(Folder / "0hscore.ini", "[scores]\n");
+  // The run's pack, found at start-up; its working files are stored back at shutdown.
+  MakePack("Zivotinje.pkr", 3, true);
   Engine->OnFrame = [this](int32_t Frame, RecordingGfxEngine&) { FrameStart(Frame); };
 }
 

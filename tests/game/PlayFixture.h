@@ -7,7 +7,6 @@
 
 #include "engine/Components.h"
 #include "support/GameFixture.h"
-#include "support/NullFileTools.h"
 
 namespace pikora::test {
 
