@@ -718,8 +718,10 @@ void SdlGfxEngine::OnKeyS() {
   std::tm Local{};
   localtime_r(&Seconds, &Local);
   char Stamp[64];
-  std::snprintf(Stamp, sizeof Stamp, "pikora-%04d%02d%02d-%02d%02d%02d-%03d", Local.tm_year + 1900, Local.tm_mon + 1,
-                Local.tm_mday, Local.tm_hour, Local.tm_min, Local.tm_sec, int(Millis));
+  // The presented-frame count in the name lets scripts that drive the game wait in frames.
+  std::snprintf(Stamp, sizeof Stamp, "pikora-%04d%02d%02d-%02d%02d%02d-%03d-f%07lld", Local.tm_year + 1900,
+                Local.tm_mon + 1, Local.tm_mday, Local.tm_hour, Local.tm_min, Local.tm_sec, int(Millis),
+                static_cast<long long>(FrameNumber));
   fs::path File = Dir / (std::string(Stamp) + ".png");
   for (int N = 2; fs::exists(File, Error); ++N) File = Dir / (std::string(Stamp) + "-" + std::to_string(N) + ".png");
 
