@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "resources/OptionsScreen.h"
 #include "scores/ResultsFixture.h"
 
@@ -105,6 +107,26 @@ TEST_F(OptionsScreenTest, MusicOffStopsTheMusicAtOnceAndWritesMusicFalse) {
   const auto W = Writes();
   ASSERT_EQ(W.size(), 4u);
   EXPECT_NE(W[1].find("Music=False"), std::string::npos) << W[1];
+}
+
+class OptionsLoopTest : public GameTest {};
+
+TEST_F(OptionsLoopTest, MusicOffThroughTheLoopStopsTheMusicAndRewritesTheFile) {
+  WriteOptions(true, true, true, true);
+  bool PlayingBefore = false;
+  Engine->OnFrame = [&](int32_t F, RecordingGfxEngine& E) {
+    if (F == 2) GameScreen = 3;  // as the side menu's "Postavke"
+    if (F == 4) {
+      PlayingBefore = MusicRec->Playing;
+      E.Click(F, 650, 217);
+    }
+  };
+  ASSERT_EQ(RunFrames(5), 0);
+  EXPECT_TRUE(PlayingBefore);
+  EXPECT_FALSE(MusicRec->Playing);
+  const std::string Ini = ReadFile(Folder / "game data" / "options.ini");
+  EXPECT_TRUE(std::regex_search(Ini, std::regex(R"(Music\s*=\s*False)"))) << Ini;
+  EXPECT_TRUE(std::regex_search(Ini, std::regex(R"(Sound\s*=\s*True)"))) << Ini;
 }
 
 }  // namespace
