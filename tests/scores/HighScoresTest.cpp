@@ -141,5 +141,21 @@ TEST_F(HighScoresTest, SavingStoresTheResultAndWritesTheTableIntoThePackArchiveA
   EXPECT_EQ(GameScreen, 2);
 }
 
+class SaveResultTest : public ResultsTest {};
+
+TEST_F(SaveResultTest, StoredResultIsInThePackArchiveBeforeShutdown) {
+  OpenWithPack(2, false, {{"Ana", 900}, {"Ivo", 10}});
+  Score = 500;
+  PlayerName = "Mia";
+  GameScreen = 55;
+  Frame([] { SaveResult(); });
+  const std::string Table = ZipEntry(Folder / "packs" / "p.pkr", "hscore.ini");
+  ASSERT_NE(Table.find("Mia"), std::string::npos) << Table;
+  EXPECT_LT(Table.find("Ana"), Table.find("Mia"));
+  EXPECT_LT(Table.find("Mia"), Table.find("Ivo"));
+  EXPECT_EQ(ZipEntries(Folder / "packs" / "p.pkr").size(), 7u) << "the pictures stay";
+  EXPECT_EQ(Files->ReadINI("scores", "1_name", "0hscore.ini"), "Ana");
+}
+
 }  // namespace
 }  // namespace pikora::test

@@ -91,6 +91,19 @@ class ResultsTest : public GameTest {
     return Table;
   }
 
+  // The real file tools on one pack "p.pkr" whose working files are unpacked as at start.
+  void OpenWithPack(int Levels, bool IsVertical, const std::vector<std::pair<std::string, int>>& Scores = {}) {
+    MakePack("p.pkr", Levels, IsVertical, ".jpg", Scores);
+    Open(MakeZipFileTools(AppPath, Engine.get()));
+    PackList = {"p.pkr"};
+    SelectedPack = 0;
+    CurrentPackFile = "p.pkr";
+    Vertical = IsVertical;
+    Files->OpenArchive("\\packs\\p.pkr", 0, ArchivePassword, 0);
+    Files->ExtractFile("packinfo.ini", "0packinfo.ini", 0);
+    Files->ExtractFile("hscore.ini", "0hscore.ini", 0);
+  }
+
   // One frame: poll the mouse as the loop does, then run Body between BeginFrame and EndFrame.
   int32_t Frame(const std::function<void()>& Body) {
     Engine->BeginFrame(0, 0, 0);
