@@ -218,12 +218,14 @@ TEST_F(FrameTest, JUsesAJokerOnlyInDebugMode) {
   EXPECT_EQ(FoundDifferences(), 0);
 }
 
-TEST_F(FrameTest, JInDebugModeUsesAJokerEvenWhenNoneIsAvailable) {
+TEST_F(FrameTest, JInDebugModeUsesAJokerEvenWhenNoneIsAvailableAndSoundOffKeepsItSilent) {
+  StandIn->Values["Sound"] = "False";
   Engine->DebugMode = true;
   StartLevelAt(*Engine, 2, false);
   Engine->Press(3, Key::J);
   ASSERT_EQ(RunFrames(4), 0);
   EXPECT_EQ(FoundDifferences(), 1);
+  EXPECT_TRUE(Engine->CallsOf("PlaySound").empty());
 }
 
 TEST_F(FrameTest, SpaceUsesTheJokerOnlyWhileItIsAvailable) {
