@@ -23,7 +23,9 @@ TEST(ConvertBooleanTest, WordsInAnyCaseAndNumbers) {
                                          {"-", false, false},       {"1e", false, false},     {"T rue", false, false}}) {
     bool Value = !C.Value;
     EXPECT_EQ(ConvertBoolean(C.Text, Value), C.Converts) << '"' << C.Text << '"';
-    if (C.Converts) EXPECT_EQ(Value, C.Value) << '"' << C.Text << '"';
+    if (C.Converts) {
+      EXPECT_EQ(Value, C.Value) << '"' << C.Text << '"';
+    }
   }
 }
 
