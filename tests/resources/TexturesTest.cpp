@@ -35,6 +35,13 @@ TEST_F(TexturesTest, LoadsTheTwentySixInOrderWithTheirColourKeysAndLeavesNoFiles
   EXPECT_EQ(Engine->CallsOf("LoadTexture").back().Frame, 0) << "all before the first frame";
 }
 
+TEST_F(TexturesTest, TheCommittedPicturesStartTheGameAndLeaveNothingBehind) {
+  UseRealData();
+  ASSERT_EQ(RunFrames(1), 0);
+  EXPECT_EQ(Engine->CallsOf("LoadTexture").size(), 26u);
+  EXPECT_EQ(LeftInGameFolder(), std::vector<std::string>{});
+}
+
 TEST_F(TexturesTest, MissingPictureStopsTheStartWithItsNameAndCleansUp) {
   std::vector<std::pair<std::string, std::string>> Pictures;
   for (const auto& Entry : TextureTable)
