@@ -1,8 +1,340 @@
+// The background music: decoded with FFmpeg a little ahead of the sound card, played through
+// an SDL audio device of its own (the graphics engine's SDL_mixer has another one).
+#include <SDL.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+}
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <vector>
+
 #include "engine/ComponentError.h"
 #include "engine/Components.h"
 
 namespace pikora {
+namespace {
 
-std::shared_ptr<MusicPlayer> MakeFfmpegMusicPlayer(const std::string&) { RaiseError("FfmpegMusicPlayer", "not available yet"); }
+std::string AvError(int Status) {
+  char Text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(Status, Text, sizeof Text);
+  return Text;
+}
+
+constexpr int OutChannels = 2;
+
+// One open decoding of a file, producing interleaved 16-bit stereo at a fixed rate.
+class Decoder {
+ public:
+  Decoder(const std::string& Path, const std::string& Name, int Rate) : Rate(Rate) {
+    int Status = avformat_open_input(&Format, Path.c_str(), nullptr, nullptr);
+    if (Status < 0) RaiseError("MusicPlayer.Load", "\"" + Name + "\": " + AvError(Status));
+    try {
+      if ((Status = avformat_find_stream_info(Format, nullptr)) < 0)
+        RaiseError("MusicPlayer.Load", "\"" + Name + "\": " + AvError(Status));
+      const AVCodec* Codec = nullptr;
+      Stream = av_find_best_stream(Format, AVMEDIA_TYPE_AUDIO, -1, -1, &Codec, 0);
+      if (Stream < 0 || !Codec) RaiseError("MusicPlayer.Load", "\"" + Name + "\": no audio that can be decoded");
+      Codec_ = avcodec_alloc_context3(Codec);
+      avcodec_parameters_to_context(Codec_, Format->streams[Stream]->codecpar);
+      if ((Status = avcodec_open2(Codec_, Codec, nullptr)) < 0)
+        RaiseError("MusicPlayer.Load", "\"" + Name + "\": " + AvError(Status));
+      AVChannelLayout OutLayout;
+      av_channel_layout_default(&OutLayout, OutChannels);
+      Status = swr_alloc_set_opts2(&Resampler, &OutLayout, AV_SAMPLE_FMT_S16, Rate, &Codec_->ch_layout,
+                                   Codec_->sample_fmt, Codec_->sample_rate, 0, nullptr);
+      if (Status < 0 || (Status = swr_init(Resampler)) < 0)
+        RaiseError("MusicPlayer.Load", "\"" + Name + "\": " + AvError(Status));
+      Packet = av_packet_alloc();
+      Frame = av_frame_alloc();
+    } catch (...) {
+      Release();
+      throw;
+    }
+  }
+  ~Decoder() { Release(); }
+  Decoder(const Decoder&) = delete;
+  Decoder& operator=(const Decoder&) = delete;
+
+  // The container's idea of the length, or -1.
+  int64_t DeclaredLengthMs() const {
+    const AVStream* S = Format->streams[Stream];
+    if (S->duration != AV_NOPTS_VALUE && S->duration > 0)
+      return av_rescale_q(S->duration, S->time_base, AVRational{1, 1000});
+    if (Format->duration != AV_NOPTS_VALUE && Format->duration > 0) return Format->duration / 1000;
+    return -1;
+  }
+
+  // Up to Frames stereo frames into Out; fewer only at the end of the track.
+  size_t Read(int16_t* Out, size_t Frames) {
+    size_t Done = 0;
+    while (Done < Frames) {
+      if (ReadPos == Pending.size()) {
+        Pending.clear();
+        ReadPos = 0;
+        if (!DecodeMore()) break;
+        continue;
+      }
+      size_t Take = std::min(Frames - Done, (Pending.size() - ReadPos) / OutChannels);
+      std::memcpy(Out + Done * OutChannels, Pending.data() + ReadPos, Take * OutChannels * sizeof(int16_t));
+      ReadPos += Take * OutChannels;
+      Done += Take;
+    }
+    return Done;
+  }
+
+  bool Rewind() {
+    if (av_seek_frame(Format, Stream, 0, AVSEEK_FLAG_BACKWARD) < 0 &&
+        avformat_seek_file(Format, -1, INT64_MIN, 0, 0, 0) < 0)
+      return false;
+    avcodec_flush_buffers(Codec_);
+    swr_close(Resampler);
+    swr_init(Resampler);
+    Pending.clear();
+    ReadPos = 0;
+    Draining = Finished = false;
+    return true;
+  }
+
+ private:
+  // Decodes at least one more frame into Pending; false at the end of the track.
+  bool DecodeMore() {
+    while (!Finished) {
+      int Status = avcodec_receive_frame(Codec_, Frame);
+      if (Status == 0) {
+        Convert(Frame);
+        av_frame_unref(Frame);
+        if (!Pending.empty()) return true;
+        continue;
+      }
+      if (Status == AVERROR_EOF) {
+        Finished = true;
+        Convert(nullptr);  // what the resampler still holds
+        return !Pending.empty();
+      }
+      if (Status != AVERROR(EAGAIN)) {
+        // A decoder that gave up ends the track rather than the game.
+        Finished = true;
+        return false;
+      }
+      if (Draining) continue;
+      Status = av_read_frame(Format, Packet);
+      if (Status < 0) {
+        avcodec_send_packet(Codec_, nullptr);
+        Draining = true;
+        continue;
+      }
+      if (Packet->stream_index == Stream) avcodec_send_packet(Codec_, Packet);  // a damaged packet is skipped
+      av_packet_unref(Packet);
+    }
+    return false;
+  }
+
+  void Convert(const AVFrame* In) {
+    int Room = swr_get_out_samples(Resampler, In ? In->nb_samples : 0);
+    if (Room <= 0) return;
+    size_t Old = Pending.size();
+    Pending.resize(Old + size_t(Room) * OutChannels);
+    uint8_t* Target = reinterpret_cast<uint8_t*>(Pending.data() + Old);
+    int Got = swr_convert(Resampler, &Target, Room, In ? const_cast<const uint8_t**>(In->extended_data) : nullptr,
+                          In ? In->nb_samples : 0);
+    Pending.resize(Old + size_t(std::max(Got, 0)) * OutChannels);
+  }
+
+  void Release() {
+    av_frame_free(&Frame);
+    av_packet_free(&Packet);
+    swr_free(&Resampler);
+    avcodec_free_context(&Codec_);
+    avformat_close_input(&Format);
+  }
+
+  int Rate;
+  AVFormatContext* Format = nullptr;
+  AVCodecContext* Codec_ = nullptr;
+  SwrContext* Resampler = nullptr;
+  AVPacket* Packet = nullptr;
+  AVFrame* Frame = nullptr;
+  int Stream = -1;
+  std::vector<int16_t> Pending;
+  size_t ReadPos = 0;
+  bool Draining = false, Finished = false;
+};
+
+class FfmpegMusicPlayer final : public MusicPlayer {
+ public:
+  explicit FfmpegMusicPlayer(const std::string& GameFolder) : Root(GameFolder) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+      AudioInitialised = true;
+      SDL_AudioSpec Want{}, Have{};
+      Want.freq = 44100;
+      Want.format = AUDIO_S16SYS;
+      Want.channels = OutChannels;
+      Want.samples = 2048;
+      Want.callback = &FfmpegMusicPlayer::Callback;
+      Want.userdata = this;
+      Device = SDL_OpenAudioDevice(nullptr, 0, &Want, &Have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+      if (Device != 0) Rate = Have.freq;
+    }
+  }
+
+  ~FfmpegMusicPlayer() override {
+    if (Device != 0) SDL_CloseAudioDevice(Device);
+    Track.reset();
+    if (AudioInitialised) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+
+  void Load(const std::string& File) override {
+    std::string Path = File;
+    std::replace(Path.begin(), Path.end(), '\\', '/');
+    Path.erase(0, Path.find_first_not_of('/'));
+    Path = Root + "/" + Path;
+    auto Next = std::make_unique<Decoder>(Path, File, Rate);
+    int64_t Ms = Next->DeclaredLengthMs();
+    if (Ms < 0) Ms = MeasureMs(Path, File);
+    // Something must come out of it, or it is no music.
+    int16_t Probe[2 * 64];
+    if (Next->Read(Probe, 64) == 0) RaiseError("MusicPlayer.Load", "\"" + File + "\": no audio could be decoded");
+    Next->Rewind();
+    Lock();
+    Track = std::move(Next);
+    Path_ = Path;
+    Name_ = File;
+    LengthMs = int32_t(std::min<int64_t>(Ms, INT32_MAX));
+    FramesPlayed = 0;
+    Ended = false;
+    Playing = false;
+    SilentBaseMs = 0;
+    Unlock();
+    if (Device != 0) SDL_PauseAudioDevice(Device, 1);
+  }
+
+  void Play(bool FromStart) override {
+    if (!Track) RaiseError("MusicPlayer.Play", "no music loaded");
+    if (FromStart || Ended) Restart();
+    if (Device != 0) {
+      Playing = true;
+      SDL_PauseAudioDevice(Device, 0);
+    } else if (!Playing) {
+      Playing = true;
+      SilentStart = Clock::now();
+    }
+  }
+
+  void Stop(bool) override {
+    if (Device != 0) {
+      SDL_PauseAudioDevice(Device, 1);
+    } else if (Playing) {
+      SilentBaseMs = SilentPositionMs();
+    }
+    Playing = false;
+  }
+
+  void SetVolume(int32_t Volume) override { Gain = std::clamp(Volume, 0, 100); }
+
+  int32_t GetPosition() override {
+    if (!Track) return 0;
+    int64_t Ms;
+    bool Over;
+    if (Device != 0) {
+      Ms = int64_t(FramesPlayed.load()) * 1000 / Rate;
+      Over = Ended.load();
+    } else {
+      Ms = SilentPositionMs();
+      Over = Ms >= LengthMs;
+    }
+    if (Over) return LengthMs;
+    return int32_t(std::min<int64_t>(Ms, std::max(LengthMs - 1, 0)));
+  }
+
+  int32_t GetLength() override { return Track ? LengthMs : 0; }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  int64_t SilentPositionMs() const {
+    int64_t Ms = SilentBaseMs;
+    if (Playing)
+      Ms += std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - SilentStart).count();
+    return std::min<int64_t>(Ms, LengthMs);
+  }
+
+  void Restart() {
+    Lock();
+    if (!Track->Rewind()) {
+      // A stream that cannot seek is opened again.
+      try {
+        Track = std::make_unique<Decoder>(Path_, Name_, Rate);
+      } catch (...) {
+        Unlock();
+        throw;
+      }
+    }
+    FramesPlayed = 0;
+    Ended = false;
+    Unlock();
+    SilentBaseMs = 0;
+    SilentStart = Clock::now();
+  }
+
+  void Lock() {
+    if (Device != 0) SDL_LockAudioDevice(Device);
+  }
+  void Unlock() {
+    if (Device != 0) SDL_UnlockAudioDevice(Device);
+  }
+
+  // The length of a file whose container does not say, counted without keeping the audio.
+  int64_t MeasureMs(const std::string& Path, const std::string& Name) {
+    Decoder Counter(Path, Name, Rate);
+    int16_t Buffer[2 * 4096];
+    int64_t Frames = 0;
+    while (size_t N = Counter.Read(Buffer, 4096)) Frames += int64_t(N);
+    return Frames * 1000 / Rate;
+  }
+
+  static void Callback(void* User, Uint8* Stream, int Bytes) {
+    auto* Self = static_cast<FfmpegMusicPlayer*>(User);
+    auto* Out = reinterpret_cast<int16_t*>(Stream);
+    size_t Frames = size_t(Bytes) / (sizeof(int16_t) * OutChannels);
+    size_t Got = 0;
+    if (Self->Track && !Self->Ended) {
+      Got = Self->Track->Read(Out, Frames);
+      Self->FramesPlayed += int64_t(Got);
+      if (Got < Frames) Self->Ended = true;
+    }
+    std::memset(Out + Got * OutChannels, 0, (Frames - Got) * OutChannels * sizeof(int16_t));
+    // The volume scale is perceptual: 50 sounds about half as loud as 100.
+    float Level = float(Self->Gain.load()) / 100.0f;
+    Level *= Level;
+    if (Level < 1.0f)
+      for (size_t I = 0; I < Got * OutChannels; ++I) Out[I] = int16_t(float(Out[I]) * Level);
+  }
+
+  std::string Root, Path_, Name_;
+  bool AudioInitialised = false;
+  SDL_AudioDeviceID Device = 0;
+  int Rate = 44100;
+  std::unique_ptr<Decoder> Track;
+  int32_t LengthMs = 0;
+  std::atomic<int64_t> FramesPlayed{0};
+  std::atomic<bool> Ended{false};
+  std::atomic<int32_t> Gain{100};
+  bool Playing = false;
+  int64_t SilentBaseMs = 0;
+  Clock::time_point SilentStart;
+};
+
+}  // namespace
+
+std::shared_ptr<MusicPlayer> MakeFfmpegMusicPlayer(const std::string& GameFolder) {
+  return std::make_shared<FfmpegMusicPlayer>(GameFolder);
+}
 
 }  // namespace pikora
