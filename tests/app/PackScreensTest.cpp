@@ -22,7 +22,7 @@ class PackScreensTest : public PackScriptTest {
 };
 
 TEST_F(PackScreensTest, NewGameRowsHoverShowsThePanelAndMovingOffHidesItNextFrame) {
-  MakePack("a.pkr", 2, false, ".jpg", {{"Ana", 500}});
+  MakePack("Alfa.pkr", 2, false, ".jpg", {{"Ana", 500}});
   MakePack("Priroda.pkr", 7, true, ".jpg", {{"Ivo", 1200}});
   MakePack("ab", 1, false);
   OnScreen(1);
@@ -32,7 +32,7 @@ TEST_F(PackScreensTest, NewGameRowsHoverShowsThePanelAndMovingOffHidesItNextFram
 
   const auto Rows = RowTexts(2, 360);
   ASSERT_EQ(Rows.size(), 3u);
-  EXPECT_EQ(Rows[0].Text, "a");
+  EXPECT_EQ(Rows[0].Text, "Alfa");
   EXPECT_EQ(Rows[1].Text, "Priroda");
   EXPECT_EQ(Rows[2].Text, "ab") << "a name shorter than four characters shows whole";
   EXPECT_EQ(Rows[2].Num, (std::vector<double>{360, 215, 305, 18, double(White), 5}));

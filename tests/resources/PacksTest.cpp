@@ -2,7 +2,9 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <optional>
 #include <set>
+#include <tuple>
 #include <sstream>
 
 #include "resources/LevelData.h"
@@ -16,6 +18,19 @@ namespace {
 
 class PacksTest : public PackScriptTest {
  protected:
+  // Makes the headers of one entry claim a size far beyond what the file tools unpack.
+  static void ClaimEntrySize(const fs::path& Archive, const std::string& Entry, uint32_t Size) {
+    std::string Bytes = ReadFile(Archive);
+    auto Put32 = [&](size_t At) {
+      for (int I = 0; I < 4; ++I) Bytes[At + I] = char((Size >> (8 * I)) & 255);
+    };
+    for (const auto& [Signature, NameAt, SizeAt] :
+         {std::tuple<std::string, size_t, size_t>{std::string("PK\3\4", 4), 30, 22},
+          std::tuple<std::string, size_t, size_t>{std::string("PK\1\2", 4), 46, 24}})
+      for (size_t At = Bytes.find(Signature); At != std::string::npos; At = Bytes.find(Signature, At + 1))
+        if (Bytes.compare(At + NameAt, Entry.size(), Entry) == 0) Put32(At + SizeAt);
+    WriteFile(Archive, Bytes);
+  }
   std::set<std::string> GameFolderFiles() {
     std::set<std::string> Names;
     for (const auto& E : fs::directory_iterator(Folder.Path))
@@ -23,12 +38,12 @@ class PacksTest : public PackScriptTest {
     return Names;
   }
   // A valid pack's entries with one entry replaced (or removed when Content is null).
-  void MakeVariant(const std::string& FileName, const std::string& Entry, const char* Content) {
+  void MakeVariant(const std::string& FileName, const std::string& Entry, std::optional<std::string> Content) {
     MakePack("template.tmp", 2, false);
     std::vector<std::pair<std::string, std::string>> Entries;
     for (const auto& Name : ZipEntries(Folder / "packs" / "template.tmp"))
       if (Name != Entry) Entries.emplace_back(Name, ZipEntry(Folder / "packs" / "template.tmp", Name));
-    if (Content) Entries.emplace_back(Entry, Content);
+    if (Content) Entries.emplace_back(Entry, *Content);
     fs::remove(Folder / "packs" / "template.tmp");
     MakeZip(Folder / "packs" / FileName, Entries);
   }
@@ -86,13 +101,13 @@ TEST_F(PacksTest, UnreadableAndUnplayablePacksAreLeftOutWithOneWarningEachAndGoo
     WriteFile(Folder / "packs" / "c-cut.pkr", Whole.substr(0, Whole.size() / 2));
   }
   WriteFile(Folder / "packs" / "d-empty.pkr", "");
-  MakeVariant("e-noinfo.pkr", "packinfo.ini", nullptr);
-  MakeVariant("f-nopicinfo.pkr", "picinfo.ini", nullptr);
+  MakeVariant("e-noinfo.pkr", "packinfo.ini", std::nullopt);
+  MakeVariant("f-nopicinfo.pkr", "picinfo.ini", std::nullopt);
   MakeVariant("g-zero.pkr", "packinfo.ini", "[General]\nNumOfLevels=0\nVertical=True\n");
   MakeVariant("h-many.pkr", "packinfo.ini", "[General]\nNumOfLevels=51\nVertical=True\n");
   MakeVariant("i-vertical.pkr", "packinfo.ini", "[General]\nNumOfLevels=2\nVertical=Maybe\n");
-  MakeVariant("j-nopicture.pkr", "2x.jpg", nullptr);
-  MakeVariant("k-mixed.pkr", "1x.jpg", nullptr);  // 1.jpg with no partner
+  MakeVariant("j-nopicture.pkr", "2x.jpg", std::nullopt);
+  MakeVariant("k-mixed.pkr", "1x.jpg", std::nullopt);  // 1.jpg with no partner
   std::string PicInfo;
   for (int N = 1; N <= 2; ++N) {
     PicInfo += "[" + std::to_string(N) + "]\n";
@@ -100,8 +115,10 @@ TEST_F(PacksTest, UnreadableAndUnplayablePacksAreLeftOutWithOneWarningEachAndGoo
       for (const char* E : {"Left", "Right", "Top", "Bottom"})
         PicInfo += std::to_string(K) + E + "=" + (N == 2 && K == 3 && std::string(E) == "Top" ? "abc" : "10,5") + "\n";
   }
-  MakeVariant("l-badedge.pkr", "picinfo.ini", PicInfo.c_str());
+  MakeVariant("l-badedge.pkr", "picinfo.ini", PicInfo);
   MakeVariant("m-noedge.pkr", "picinfo.ini", "[1]\n1Left=1\n");
+  MakeVariant("n-huge.pkr", "packinfo.ini", "[General]\nNumOfLevels=2\nVertical=True\n");
+  ClaimEntrySize(Folder / "packs" / "n-huge.pkr", "packinfo.ini", 3u << 30);
   MakePack("z.pkr", 1, true);
 
   std::vector<std::string> Kept;
@@ -120,7 +137,7 @@ TEST_F(PacksTest, UnreadableAndUnplayablePacksAreLeftOutWithOneWarningEachAndGoo
   EXPECT_EQ(GameScreen, 9);
   EXPECT_EQ(CurrentPackFile, "z.pkr");
   for (const char* Bad : {"b-junk", "c-cut", "d-empty", "e-noinfo", "f-nopicinfo", "g-zero", "h-many", "i-vertical",
-                          "j-nopicture", "k-mixed", "l-badedge", "m-noedge"}) {
+                          "j-nopicture", "k-mixed", "l-badedge", "m-noedge", "n-huge"}) {
     size_t Lines = 0;
     std::istringstream In(Err);
     for (std::string Line; std::getline(In, Line);)
