@@ -2,6 +2,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "engine/ComponentError.h"
 #include "engine/RecordingGfxEngine.h"
 #include "resources/LevelData.h"
+#include "resources/PackArchive.h"
 #include "resources/Packs.h"
 #include "support/GameFixture.h"
 
@@ -19,6 +21,12 @@ using namespace pikora;
 using Clock = std::chrono::steady_clock;
 
 namespace {
+
+double Best(std::vector<double> V) { return *std::min_element(V.begin(), V.end()); }
+double Median(std::vector<double> V) {
+  std::sort(V.begin(), V.end());
+  return V[V.size() / 2];
+}
 
 double Ms(Clock::time_point Start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - Start).count();
@@ -44,13 +52,10 @@ std::string Jpeg(uint32_t Seed) {
       P[2] = uint8_t((X + Y) / 3 + Gen() % 32);
       P[3] = 255;
     }
-  std::string Out;
-  SDL_RWops* Mem = SDL_RWFromConstMem(nullptr, 0);
-  SDL_FreeRW(Mem);
   const fs::path Tmp = fs::temp_directory_path() / ("pikora-bench-" + std::to_string(Seed) + ".jpg");
   IMG_SaveJPG(Surface, Tmp.c_str(), 85);
   SDL_FreeSurface(Surface);
-  Out = test::ReadFile(Tmp);
+  std::string Out = test::ReadFile(Tmp);
   fs::remove(Tmp);
   return Out;
 }
@@ -105,11 +110,29 @@ void BenchScan() {
     MakePack(Folder / "packs" / Name, 10, Original, Modified);
   }
   Begin(Folder, std::make_shared<RecordingGfxEngine>());
-  const auto Start = Clock::now();
-  FindPacks();
-  const double Took = Ms(Start);
-  std::printf("FindPacks, 100 packs of 10 levels: %.1f ms (goal < 300 ms), %zu packs kept\n", Took, PackList.size());
-  StorePackScores();
+  // The machine is shared: best and median of several runs.
+  std::vector<double> Runs, Lists, Extracts;
+  for (int Run = 0; Run < 7; ++Run) {
+    const auto Start = Clock::now();
+    FindPacks();
+    Runs.push_back(Ms(Start));
+    StorePackScores();
+
+    // Where the time goes: the entry listing, and the file tools' open and extractions alone.
+    const auto Listing = Clock::now();
+    for (const auto& Name : PackList) PackEntryNames(GamePath("packs/" + Name));
+    Lists.push_back(Ms(Listing));
+    const auto Extracting = Clock::now();
+    for (const auto& Name : PackList) {
+      Files->OpenArchive("/packs/" + Name, 0, ArchivePassword, 0);
+      for (const char* Entry : {"packinfo.ini", "hscore.ini", "picinfo.ini"}) Files->ExtractFile(Entry, "", 0);
+    }
+    Extracts.push_back(Ms(Extracting));
+  }
+  std::printf("FindPacks, 100 packs of 10 levels: best %.1f ms, median %.1f ms (goal < 300 ms), %zu packs kept\n",
+              Best(Runs), Median(Runs), PackList.size());
+  const double ListMs = Best(Lists), ExtractMs = Best(Extracts);
+  std::printf("  best of its parts: entry listing %.1f ms, file tools open + three extractions %.1f ms\n", ListMs, ExtractMs);
   End();
 }
 
@@ -129,6 +152,7 @@ void BenchLevelLoad() {
     std::printf("(no SDL engine here: %s; the recording engine stands in, so texture decode is not measured)\n",
                 Error.what());
     Engine = std::make_shared<RecordingGfxEngine>();
+    Engine->Initialise(&Window, Folder.Path.string(), 800, 600, false, 0, 0, 0, 0);
     Engine->CreateFont("titleL", "DejaVu Sans", 28, true, false);
   }
   Begin(Folder, Engine);
@@ -163,24 +187,28 @@ void BenchShutdown() {
   for (int P = 0; P < 20; ++P) MakePack(Folder / "packs" / ("big" + std::to_string(10 + P) + ".pkr"), 20, Original, Modified);
   std::printf("twenty packs of %.1f MB each\n", double(fs::file_size(Folder / "packs" / "big10.pkr")) / (1 << 20));
 
-  Begin(Folder, std::make_shared<RecordingGfxEngine>());
-  FindPacks();
-  test::WriteFile(Folder / "7hscore.ini", "[scores]\n1_name=Mara\n1_score=5000\n2_name=Ana\n2_score=1200\n");
-  const auto Start = Clock::now();
-  StorePackScores();
-  const double Took = Ms(Start);
-  End();
+  std::vector<double> Stores, Rewrites;
+  for (int Run = 0; Run < 3; ++Run) {
+    Begin(Folder, std::make_shared<RecordingGfxEngine>());
+    FindPacks();
+    test::WriteFile(Folder / "7hscore.ini", "[scores]\n1_name=Mara\n1_score=" + std::to_string(5000 + Run) + "\n");
+    const auto Start = Clock::now();
+    StorePackScores();
+    Stores.push_back(Ms(Start));
+    End();
 
-  // One rewrite on its own, for comparison.
-  Begin(Folder, std::make_shared<RecordingGfxEngine>());
-  test::WriteFile(Folder / "one.ini", "[scores]\n1_name=Iva\n1_score=7000\n");
-  const auto One = Clock::now();
-  Files->OpenArchive("/packs/big11.pkr", 0, ArchivePassword, 0);
-  Files->RemoveFromArchive("hscore.ini", 0);
-  Files->AddFileToArchive("one.ini", "hscore.ini", 0);
-  Files->FlushArchive();
-  const double Rewrite = Ms(One);
-  End();
+    // One rewrite on its own, for comparison.
+    Begin(Folder, std::make_shared<RecordingGfxEngine>());
+    test::WriteFile(Folder / "one.ini", "[scores]\n1_name=Iva\n1_score=" + std::to_string(7000 + Run) + "\n");
+    const auto One = Clock::now();
+    Files->OpenArchive("/packs/big11.pkr", 0, ArchivePassword, 0);
+    Files->RemoveFromArchive("hscore.ini", 0);
+    Files->AddFileToArchive("one.ini", "hscore.ini", 0);
+    Files->FlushArchive();
+    Rewrites.push_back(Ms(One));
+    End();
+  }
+  const double Took = Best(Stores), Rewrite = Best(Rewrites);
   std::printf("StorePackScores, twenty 20 MB packs, one changed table: %.1f ms; one archive rewrite alone: %.1f ms "
               "(goal < 200 ms plus one rewrite)\n",
               Took, Rewrite);
@@ -189,6 +217,7 @@ void BenchShutdown() {
 }  // namespace
 
 int main() {
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
   SDL_setenv("SDL_VIDEODRIVER", "offscreen", 0);
   SDL_setenv("SDL_AUDIODRIVER", "dummy", 0);
   MessageBoxesEnabled = false;

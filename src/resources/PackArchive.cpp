@@ -8,7 +8,7 @@ namespace pikora {
 
 std::set<std::string> PackEntryNames(const std::string& ArchivePath) {
   int Code = 0;
-  zip_t* Zip = zip_open(ArchivePath.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &Code);
+  zip_t* Zip = zip_open(ArchivePath.c_str(), ZIP_RDONLY, &Code);
   if (!Zip) {
     zip_error_t Error;
     zip_error_init_with_code(&Error, Code);
