@@ -9,12 +9,15 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "engine/ComponentError.h"
 #include "engine/Components.h"
@@ -180,6 +183,7 @@ class ZipFileTools final : public FileTools {
     ArchivePassword = Password;
     HaveArchive = true;
     Reopen("OpenArchive");
+    if (Swept.insert(ArchivePath).second) SweepLeftovers(ArchivePath);
   }
 
   void ExtractAll(const std::string& Destination, int32_t) override {
@@ -241,6 +245,7 @@ class ZipFileTools final : public FileTools {
       zip_source_free(Source);
       RaiseError("AddFileToArchive", Quoted(ArchiveName) + ": " + Quoted(Name) + ": " + zip_strerror(Zip));
     }
+    Changed = true;
   }
 
   void RemoveFromArchive(const std::string& Entry, int32_t) override {
@@ -249,6 +254,7 @@ class ZipFileTools final : public FileTools {
     if (Index < 0) return;
     if (zip_delete(Zip, zip_uint64_t(Index)) != 0)
       RaiseError("RemoveFromArchive", Quoted(ArchiveName) + ": " + Quoted(Entry) + ": " + zip_strerror(Zip));
+    Changed = true;
   }
 
   void FlushArchive() override { CloseArchive("FlushArchive"); }
@@ -276,7 +282,7 @@ class ZipFileTools final : public FileTools {
   }
 
   std::string ReadINI(const std::string& Section, const std::string& Key, const std::string& File, int32_t) override {
-    const IniDoc& Doc = Ini(Resolve(File));
+    const IniDoc& Doc = Ini(ResolveCached(File));
     return Doc.Parsed->GetValue(Section.c_str(), Key.c_str(), "");
   }
 
@@ -289,10 +295,14 @@ class ZipFileTools final : public FileTools {
   }
 
   void LoadHighScores(const std::string& File, int32_t, int32_t, int32_t) override {
-    std::string Path = Resolve(File);
-    FileStamp Stamp = StampOf(Path);
+    const std::string& Path = ResolveCached(File);
     ScoreDoc& Doc = Scores[Path];
-    if (!Doc.Valid || !(Doc.Stamp == Stamp)) {
+    Clock::time_point Now = Clock::now();
+    if (!Doc.Valid || Now - Doc.CheckedAt >= FreshFor) {
+      Doc.CheckedAt = Now;
+      if (!(Doc.Stamp == StampOf(Path))) Doc.Valid = false;
+    }
+    if (!Doc.Valid) {
       const IniDoc& Source = Ini(Path);
       Doc.Table = hs::ReadTable([&](const std::string& Key) { return std::string(Source.Parsed->GetValue(hs::Section, Key.c_str(), "")); });
       Doc.Stamp = Source.Stamp;
@@ -349,7 +359,14 @@ class ZipFileTools final : public FileTools {
   }
 
  private:
+  using Clock = std::chrono::steady_clock;
+  // The game asks for the same few values many times a frame. A file is looked at again when
+  // this much time has passed since the last look (a stat costs more than the whole lookup);
+  // changes made through this component are seen at once.
+  static constexpr std::chrono::milliseconds FreshFor{1};
+
   struct IniDoc {
+    Clock::time_point CheckedAt;
     FileStamp Stamp;
     bool Unreadable = false;
     std::string Text;
@@ -357,6 +374,7 @@ class ZipFileTools final : public FileTools {
   };
   struct ScoreDoc {
     bool Valid = false;
+    Clock::time_point CheckedAt;
     FileStamp Stamp;
     hs::Table Table;
   };
@@ -371,9 +389,18 @@ class ZipFileTools final : public FileTools {
     return Start == std::string::npos ? Root : Root + "/" + P.substr(Start);
   }
 
+  const std::string& ResolveCached(const std::string& Path) {
+    auto It = ResolvedPaths.find(Path);
+    if (It == ResolvedPaths.end()) It = ResolvedPaths.emplace(Path, Resolve(Path)).first;
+    return It->second;
+  }
+
   const IniDoc& Ini(const std::string& Path) {
-    FileStamp Stamp = StampOf(Path);
     IniDoc& Doc = IniCache[Path];
+    Clock::time_point Now = Clock::now();
+    if (Doc.Parsed && Now - Doc.CheckedAt < FreshFor) return Doc;
+    Doc.CheckedAt = Now;
+    FileStamp Stamp = StampOf(Path);
     if (Doc.Parsed && Doc.Stamp == Stamp) return Doc;
     std::string Bytes;
     Doc.Unreadable = false;
@@ -399,6 +426,7 @@ class ZipFileTools final : public FileTools {
     Doc.Unreadable = false;
     Parse(Doc, std::move(Text));
     Doc.Stamp = StampOf(Path);
+    Doc.CheckedAt = Clock::now();
   }
 
   void Forget(const std::string& Path) {
@@ -428,10 +456,44 @@ class ZipFileTools final : public FileTools {
     if (!Archive) return;
     zip_t* Zip = Archive;
     Archive = nullptr;
+    bool Written = Changed;
+    Changed = false;
     if (zip_close(Zip) != 0) {
       std::string Why = zip_strerror(Zip);
       zip_discard(Zip);
       RaiseError(Operation, Quoted(ArchiveName) + ": cannot write the archive: " + Why);
+    }
+    // libzip renames without syncing; make the new archive durable before the game goes on.
+    if (Written) {
+      int Fd = ::open(ArchivePath.c_str(), O_RDONLY | O_CLOEXEC);
+      if (Fd >= 0) {
+        ::fsync(Fd);
+        ::close(Fd);
+      }
+      SyncFolderOf(ArchivePath);
+    }
+  }
+
+  // A rewrite cut short by a crash leaves libzip's temporary file ("name.pkr.XXXXXX") beside
+  // the archive, where the pack list would take it for a pack. Only such names that are no
+  // readable archive are removed.
+  static void SweepLeftovers(const std::string& Path) {
+    fs::path Archive(Path);
+    std::string Prefix = Archive.filename().string() + ".";
+    std::error_code Ec;
+    for (const fs::directory_entry& E : fs::directory_iterator(Archive.parent_path(), Ec)) {
+      std::string Name = E.path().filename().string();
+      if (Name.size() != Prefix.size() + 6 || Name.compare(0, Prefix.size(), Prefix) != 0) continue;
+      if (!std::all_of(Name.begin() + long(Prefix.size()), Name.end(), [](char C) { return std::isalnum(uint8_t(C)); }))
+        continue;
+      std::error_code TypeEc;
+      if (!E.is_regular_file(TypeEc)) continue;
+      int Code = 0;
+      if (zip_t* Zip = zip_open(E.path().c_str(), ZIP_RDONLY, &Code)) {
+        zip_discard(Zip);
+        continue;
+      }
+      fs::remove(E.path(), TypeEc);
     }
   }
 
@@ -507,8 +569,11 @@ class ZipFileTools final : public FileTools {
 
   zip_t* Archive = nullptr;
   bool HaveArchive = false;
+  bool Changed = false;
   std::string ArchiveName, ArchivePath, ArchivePassword;
+  std::unordered_set<std::string> Swept;
 
+  std::unordered_map<std::string, std::string> ResolvedPaths;
   std::unordered_map<std::string, IniDoc> IniCache;
   std::unordered_map<std::string, ScoreDoc> Scores;
   ScoreDoc* CurrentScores = nullptr;

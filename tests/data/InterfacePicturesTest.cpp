@@ -315,7 +315,9 @@ TEST_F(InterfacePictures, BitmapFontHasCentredRimmedGlyphs) {
     EXPECT_EQ(Edge, 0) << "glyph stays inside its cell";
     EXPECT_NEAR(Cx / Sum, 16, 3.5);
     // The full stop sits on the baseline like in any face.
-    if (Ch != '.') EXPECT_NEAR(Cy / Sum, 16, 5);
+    if (Ch != '.') {
+      EXPECT_NEAR(Cy / Sum, 16, 5);
+    }
   }
   int Ink = 0;
   Cell(' ', [&](int, int, const uint8_t* P) { Ink += P[3] > 0; });

@@ -1,10 +1,15 @@
 // The real file tools on real ZIP and INI files in a temporary game folder.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 
 #include "engine/ComponentError.h"
 #include "engine/Components.h"
@@ -71,6 +76,63 @@ TEST_F(FileToolsTest, AnUnchangedArchiveIsNotRewritten) {
   Files->FlushArchive();
   EXPECT_EQ(fs::last_write_time(Game / "p.pkr"), Before);
   EXPECT_EQ(ZipEntries(Game / "p.pkr"), (std::vector<std::string>{"hscore.ini", "1.jpg"}));
+}
+
+std::string Noise(size_t Size) {
+  std::mt19937 Random(7);
+  std::string Bytes(Size, '\0');
+  for (char& C : Bytes) C = char(Random());
+  return Bytes;
+}
+
+TEST_F(FileToolsTest, AnInterruptedRewriteKeepsTheOldArchive) {
+  const std::string Picture = Noise(256 << 10);
+  MakeZip(Game / "packs" / "a.pkr", {{"hscore.ini", "[scores]\n1_name=Old\n1_score=1\n"}, {"1.jpg", Picture}});
+  const std::string Before = ReadFile(Game / "packs" / "a.pkr");
+  WriteFile(Game / "big.bin", Noise(1 << 20));
+  const rlim_t Limit = 512 << 10;  // room for the old archive, not for the new one
+
+  // A process that dies in the middle of writing.
+  pid_t Child = fork();
+  ASSERT_GE(Child, 0);
+  if (Child == 0) {
+    rlimit L{Limit, Limit};
+    setrlimit(RLIMIT_FSIZE, &L);
+    auto Tools = MakeZipFileTools(Game.Path.string(), nullptr);
+    Tools->OpenArchive("packs\\a.pkr", 0, ArchivePassword, 0);
+    Tools->AddFileToArchive("big.bin", "2.jpg", 0);
+    Tools->FlushArchive();
+    _exit(0);
+  }
+  int Status = 0;
+  ASSERT_EQ(waitpid(Child, &Status, 0), Child);
+  ASSERT_TRUE(WIFSIGNALED(Status)) << "the rewrite was not interrupted";
+  EXPECT_EQ(ReadFile(Game / "packs" / "a.pkr"), Before);
+
+  // A write that fails here is reported, and leaves the old archive and no stray file.
+  rlimit Old;
+  getrlimit(RLIMIT_FSIZE, &Old);
+  auto OldHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit L{Limit, Old.rlim_max};
+  setrlimit(RLIMIT_FSIZE, &L);
+  Open("packs/a.pkr");
+  Files->AddFileToArchive("big.bin", "2.jpg", 0);
+  std::string Message;
+  try {
+    Files->FlushArchive();
+  } catch (const ComponentError& Error) {
+    Message = Error.what();
+  }
+  setrlimit(RLIMIT_FSIZE, &Old);
+  signal(SIGXFSZ, OldHandler);
+  EXPECT_NE(Message.find("a.pkr"), std::string::npos) << Message;
+  EXPECT_EQ(ReadFile(Game / "packs" / "a.pkr"), Before);
+
+  // The leftover of the dead process is cleared, the archive works on.
+  Open("packs/a.pkr");
+  EXPECT_EQ(Files->ListFiles("packs", 0, true), std::vector<std::string>{"a.pkr"});
+  Files->ExtractFile("1.jpg", "", 0);
+  EXPECT_EQ(ReadFile(Game / "1.jpg"), Picture);
 }
 
 TEST_F(FileToolsTest, HostileArchivesWriteNothingOutsideAndFailClearly) {

@@ -1,6 +1,9 @@
 // The ten-place high-score table on hscore.ini.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "engine/ComponentError.h"
 #include "engine/Components.h"
 #include "support/GameFixture.h"
@@ -103,6 +106,7 @@ TEST_F(HighScoreTest, ACachedTableSeesAChangedFile) {
   EXPECT_EQ(Files->GetHighScoreName(1), "A");
   WriteFile(Game / "tmp.ini", "[scores]\n1_name=B\n1_score=7\n");
   std::filesystem::rename(Game / "tmp.ini", Game / "0hscore.ini");
+  std::this_thread::sleep_for(std::chrono::milliseconds(3));  // noticed within a millisecond
   Load();
   EXPECT_EQ(Files->GetHighScoreName(1), "B");
   EXPECT_THROW(MakeZipFileTools(Game.Path.string(), nullptr)->AddHighScore(1, "x", {""}, 10), ComponentError);

@@ -1,7 +1,9 @@
 // ReadINI and WriteINI behave like the Windows profile functions.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "engine/ComponentError.h"
 #include "engine/Components.h"
@@ -66,17 +68,23 @@ TEST_F(IniTest, TheWholeCodePageMatchesIconv) {
   EXPECT_TRUE(ini::IsValidUtf8("\xF0\x9F\x98\x80"));
 }
 
+// Changes made behind the component's back are noticed a millisecond later at the latest.
+void LetTheCacheLook() { std::this_thread::sleep_for(std::chrono::milliseconds(3)); }
+
 TEST_F(IniTest, ACachedReadSeesAChangedFile) {
   WriteFile(Game / "c.ini", "[a]\nk=1\n");
   EXPECT_EQ(Files->ReadINI("a", "k", "c.ini"), "1");
   // Same size, written within the same clock tick: replaced the way editors and the game do.
   WriteFile(Game / "c2.ini", "[a]\nk=2\n");
   fs::rename(Game / "c2.ini", Game / "c.ini");
+  LetTheCacheLook();
   EXPECT_EQ(Files->ReadINI("a", "k", "c.ini"), "2");
   // Rewritten in place with another size.
   WriteFile(Game / "c.ini", "[a]\nk=three\n");
+  LetTheCacheLook();
   EXPECT_EQ(Files->ReadINI("a", "k", "c.ini"), "three");
   fs::remove(Game / "c.ini");
+  LetTheCacheLook();
   EXPECT_EQ(Files->ReadINI("a", "k", "c.ini"), "");
 }
 
