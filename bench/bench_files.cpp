@@ -25,7 +25,7 @@ int main() {
 
   WriteFile(Game / "0packinfo.ini", "[General]\r\nNumOfLevels=20\r\nVertical=False\r\nPackInfo=Jedan paket[e]slika\r\n");
   volatile size_t Sink = 0;
-  double Ini = MicrosecondsPerCall(200000, [&] { Sink += Files->ReadINI("General", "PackInfo", "0packinfo.ini").size(); });
+  double Ini = MicrosecondsPerCall(200000, [&] { Sink = Sink + Files->ReadINI("General", "PackInfo", "0packinfo.ini").size(); });
 
   std::string Table = "[scores]\r\n";
   for (int P = 1; P <= 10; ++P)
@@ -34,7 +34,7 @@ int main() {
   WriteFile(Game / "0hscore.ini", Table);
   double Scores = MicrosecondsPerCall(200000, [&] {
     Files->LoadHighScores("0hscore.ini", 10, 0, 0);
-    Sink += size_t(Files->GetHighScorePlace(7777));
+    Sink = Sink + size_t(Files->GetHighScorePlace(7777));
   });
 
   // A 20 MB pack of incompressible pictures; the shutdown sequence with one changed entry.

@@ -15,4 +15,7 @@ void ClearLevelsPlayed();
 void EndGame();
 void AdvanceTimer();
 
+// The points of one new find, by click or by the joker, added to Score.
+void ScoreFind();
+
 }  // namespace pikora

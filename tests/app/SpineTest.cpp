@@ -4,16 +4,13 @@
 #include "app/modMain.h"
 #include "engine/ComponentError.h"
 #include "support/GameFixture.h"
-#include "support/NullFileTools.h"
+#include "StandInFiles.h"
 
 namespace pikora::test {
 namespace {
 
-class SpineTest : public GameTest {
+class SpineTest : public FrameTest {
  protected:
-  SpineTest() {
-    Factory.MakeFiles = [](const std::string&, GfxEngine*) { return std::make_shared<NullFileTools>(); };
-  }
   std::vector<std::string> Ops(int32_t Frame) {
     std::vector<std::string> Out;
     for (const auto& C : Engine->CallsIn(Frame))

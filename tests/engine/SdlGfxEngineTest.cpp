@@ -1,0 +1,530 @@
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+#include <squish.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "DdsTestFiles.h"
+#include "engine/ComponentError.h"
+#include "engine/SdlGfxEngine.h"
+#include "engine/SdlKeys.h"
+#include "support/GameFixture.h"
+
+namespace pikora::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t Blue = 0xFF0000FF, Black = 0xFF000000;
+
+struct Box {
+  int Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1;
+  bool Empty() const { return Right < Left; }
+  int Width() const { return Right - Left + 1; }
+  int Height() const { return Bottom - Top + 1; }
+  float CentreX() const { return (Left + Right) / 2.0f; }
+  float CentreY() const { return (Top + Bottom) / 2.0f; }
+};
+
+void WriteBytes(const fs::path& Path, const std::vector<uint8_t>& Bytes) {
+  fs::create_directories(Path.parent_path());
+  std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Bytes.data()), Bytes.size());
+}
+
+// Writes a picture whose pixels come from Colour(x, y) as ARGB.
+void WritePicture(const fs::path& Path, int W, int H, const std::function<uint32_t(int, int)>& Colour) {
+  fs::create_directories(Path.parent_path());
+  SDL_Surface* S = SDL_CreateRGBSurfaceWithFormat(0, W, H, 32, SDL_PIXELFORMAT_ARGB8888);
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 0; X < W; ++X)
+      static_cast<uint32_t*>(S->pixels)[Y * (S->pitch / 4) + X] = Colour(X, Y);
+  if (Path.extension() == ".bmp") {
+    SDL_Surface* Rgb = SDL_ConvertSurfaceFormat(S, SDL_PIXELFORMAT_RGB24, 0);
+    ASSERT_EQ(SDL_SaveBMP(Rgb, Path.string().c_str()), 0);
+    SDL_FreeSurface(Rgb);
+  } else {
+    ASSERT_EQ(IMG_SavePNG(S, Path.string().c_str()), 0);
+  }
+  SDL_FreeSurface(S);
+}
+
+class SdlEngineTest : public ::testing::Test {
+ protected:
+  SdlEngineTest() {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    SdlPaceFrames = false;
+    Handle.Caption = "Pikora test";
+    Handle.CloseRequested = [this] {
+      ++CloseRequests;
+      return false;
+    };
+    Engine = std::make_unique<SdlGfxEngine>();
+    Engine->Initialise(&Handle, Folder.Path.string(), 800, 600, false, 0, 0, 0, 0);
+  }
+
+  uint32_t Pixel(int X, int Y) { return Surface.at(size_t(Y) * 800 + X); }
+  void Read() { Surface = Engine->ReadSurface(); }
+  // Pixels unlike the background, within an optional region.
+  Box Ink(uint32_t Background, int X0 = 0, int Y0 = 0, int X1 = 799, int Y1 = 599) {
+    Box B;
+    for (int Y = Y0; Y <= Y1; ++Y)
+      for (int X = X0; X <= X1; ++X)
+        if (Pixel(X, Y) != Background) {
+          B.Left = std::min(B.Left, X), B.Right = std::max(B.Right, X);
+          B.Top = std::min(B.Top, Y), B.Bottom = std::max(B.Bottom, Y);
+        }
+    return B;
+  }
+  Texture Load(const std::string& Name, uint32_t Key = 0) {
+    Texture T;
+    Engine->LoadTexture(T, Name, Key);
+    return T;
+  }
+  void Push(SDL_Event E) { ASSERT_EQ(SDL_PushEvent(&E), 1); }
+  void PushKey(SDL_Scancode Code, bool Down, bool Repeat = false) {
+    SDL_Event E{};
+    E.type = Down ? SDL_KEYDOWN : SDL_KEYUP;
+    E.key.windowID = SDL_GetWindowID(Engine->WindowPtr());
+    E.key.state = Down ? SDL_PRESSED : SDL_RELEASED;
+    E.key.repeat = Repeat;
+    E.key.keysym.scancode = Code;
+    Push(E);
+  }
+  void PushButton(int X, int Y, bool Down) {
+    SDL_Event E{};
+    E.type = Down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    E.button.windowID = SDL_GetWindowID(Engine->WindowPtr());
+    E.button.button = SDL_BUTTON_LEFT;
+    E.button.state = Down ? SDL_PRESSED : SDL_RELEASED;
+    E.button.x = X;
+    E.button.y = Y;
+    Push(E);
+  }
+
+  TempFolder Folder;
+  WindowHandle Handle;
+  int CloseRequests = 0;
+  std::unique_ptr<SdlGfxEngine> Engine;
+  std::vector<uint32_t> Surface;
+};
+
+TEST_F(SdlEngineTest, EveryTextureFormatShowsItsColours) {
+  WriteBytes(Folder / "u24.dds", Dds24());
+  WriteBytes(Folder / "u32.dds", Dds32());
+  WriteBytes(Folder / "dxt1.dds", DdsBlocks(squish::kDxt1));
+  WriteBytes(Folder / "dxt3.dds", DdsBlocks(squish::kDxt3));
+  WriteBytes(Folder / "dxt5.dds", DdsBlocks(squish::kDxt5));
+  WritePicture(Folder / "quad.png", 16, 16, [](int X, int Y) {
+    const auto& C = QuadrantColours[(Y / 8) * 2 + X / 8];
+    return uint32_t(C.A) << 24 | C.R << 16 | C.G << 8 | C.B;
+  });
+  const std::vector<std::pair<std::string, bool>> Files = {
+      {"u24.dds", false}, {"u32.dds", true}, {"dxt1.dds", false}, {"dxt3.dds", true}, {"dxt5.dds", true},
+      {"quad.png", true}};
+  Engine->BeginFrame(0, 0, 0);
+  for (size_t I = 0; I < Files.size(); ++I) {
+    const Texture T = Load(Files[I].first);
+    EXPECT_EQ(T->Width, 16);
+    Engine->DrawSprite(T, float(20 * I), 0, 16, 16, 0, 100, 0, 0, 0, 0, -1, -1);
+  }
+  Read();
+  for (size_t I = 0; I < Files.size(); ++I)
+    for (int Q = 0; Q < 4; ++Q) {
+      const auto& C = QuadrantColours[Q];
+      const int A = Files[I].second ? C.A : 255;  // blended over black
+      const uint32_t Want = 0xFF000000u | uint32_t(C.R * A / 255) << 16 | uint32_t(C.G * A / 255) << 8 | (C.B * A / 255);
+      const uint32_t Got = Pixel(int(20 * I) + (Q % 2) * 8 + 4, (Q / 2) * 8 + 4);
+      for (int Shift : {0, 8, 16})
+        EXPECT_NEAR(int(Got >> Shift & 255), int(Want >> Shift & 255), 1)
+            << Files[I].first << " quadrant " << Q << " got " << std::hex << Got << " want " << Want;
+    }
+}
+
+TEST_F(SdlEngineTest, ColourKeyMakesExactlyThatColourTransparent) {
+  // Left half magenta, right half green, one almost-magenta column that must stay.
+  WritePicture(Folder / "keyed.bmp", 16, 16, [](int X, int) {
+    return X == 7 ? 0xFFFE00FFu : X < 8 ? 0xFFFF00FFu : 0xFF00FF00u;
+  });
+  Engine->BeginFrame(0, 0, 255);
+  Engine->DrawSprite(Load("keyed.bmp", 0xFF00FF), 0, 0, 16, 16, 0, 100, 0, 0, 0, 0, -1, -1);
+  Engine->DrawSprite(Load("keyed.bmp", 0), 20, 0, 16, 16, 0, 100, 0, 0, 0, 0, -1, -1);
+  Read();
+  EXPECT_EQ(Pixel(3, 3), Blue);
+  EXPECT_EQ(Pixel(7, 3), 0xFFFE00FFu);
+  EXPECT_EQ(Pixel(12, 3), 0xFF00FF00u);
+  EXPECT_EQ(Pixel(23, 3), 0xFFFF00FFu);  // no key: magenta stays
+}
+
+TEST_F(SdlEngineTest, TexelSpaceIsThePictureStretchedToPowersOfTwo) {
+  auto Code = [](int X, int Y) { return 0xFF000000u | uint32_t(X & 255) << 16 | uint32_t(X >> 8) << 15 | uint32_t(Y); };
+  WritePicture(Folder / "level.png", 380, 256, Code);
+  WritePicture(Folder / "back.png", 1024, 1024,
+               [](int X, int Y) { return X < 512 ? (Y < 512 ? 0xFFFF0000u : 0xFF00FF00u) : 0xFFFFFFFFu; });
+  const Texture Level = Load("level.png");
+  EXPECT_EQ(Level->Width, 380);
+  Engine->BeginFrame(0, 0, 0);
+  Engine->DrawSprite(Level, 10, 20, 512, 256, 0, 100, 0, 0, 380, 256, -1, -1);
+  Read();
+  int Wrong = 0;
+  for (int Y = 0; Y < 256; ++Y)
+    for (int X = 0; X < 380; ++X) Wrong += Pixel(10 + X, 20 + Y) != Code(X, Y);
+  EXPECT_EQ(Wrong, 0) << "pixels not copied one to one";
+  EXPECT_EQ(Pixel(390, 20), Black);
+
+  Engine->BeginFrame(0, 0, 255);
+  Engine->DrawSprite(Load("back.png"), 0, 0, 1024, 1024, 0, 100, 0, 0, 800, 600, -1, -1);
+  Read();
+  EXPECT_EQ(Ink(Blue).Width(), 800);
+  EXPECT_EQ(Ink(Blue).Height(), 600);
+  int Unfilled = 0;
+  for (uint32_t P : Surface) Unfilled += P == Blue;
+  EXPECT_EQ(Unfilled, 0);
+  EXPECT_EQ(Pixel(5, 5), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(5, 595), 0xFF00FF00u);
+  EXPECT_EQ(Pixel(795, 300), 0xFFFFFFFFu);
+}
+
+TEST_F(SdlEngineTest, SourceBeyondTheTextureIsCutNotStretched) {
+  WritePicture(Folder / "red.png", 64, 64, [](int, int) { return 0xFFFF0000u; });
+  Engine->BeginFrame(0, 0, 0);
+  // Texels 32..96 of a 64-texel texture: only the first half exists, shown at 2x.
+  Engine->DrawSprite(Load("red.png"), 100, 100, 64, 64, 0, 100, 32, 0, 128, 128, -1, -1);
+  Read();
+  const Box B = Ink(Black);
+  EXPECT_EQ(B.Left, 100);
+  EXPECT_EQ(B.Width(), 64);
+  EXPECT_EQ(B.Height(), 128);
+}
+
+TEST_F(SdlEngineTest, RotationOpacityAndTint) {
+  WritePicture(Folder / "white.png", 64, 32, [](int, int) { return 0xFFFFFFFFu; });
+  const Texture White = Load("white.png");
+  Engine->BeginFrame(0, 0, 0);
+  Engine->DrawSprite(White, 100, 100, 64, 32, 90, 100, 0, 0, 0, 0, -1, -1);
+  Read();
+  Box B = Ink(Black);
+  EXPECT_NEAR(B.Width(), 32, 1);
+  EXPECT_NEAR(B.Height(), 64, 1);
+  EXPECT_NEAR(B.CentreX(), 132, 1);
+  EXPECT_NEAR(B.CentreY(), 116, 1);
+
+  // Turned clockwise about its top-left corner: the sprite now hangs left of that corner.
+  Engine->BeginFrame(0, 0, 0);
+  Engine->DrawSprite(White, 300, 300, 64, 32, 90, 100, 0, 0, 0, 0, 0, 0);
+  Read();
+  B = Ink(Black);
+  EXPECT_NEAR(B.Left, 268, 1);
+  EXPECT_NEAR(B.Right, 299, 1);
+  EXPECT_NEAR(B.Top, 300, 1);
+
+  Engine->BeginFrame(0, 0, 0);
+  Engine->SetTint(255, 0, 0);
+  Engine->DrawSprite(White, 0, 0, 64, 32, 0, 50, 0, 0, 0, 0, -1, -1);
+  Engine->DrawSprite(White, 100, 0, 64, 32, 0, 250, 0, 0, 0, 0, -1, -1);
+  Engine->SetTint(255, 255, 255);
+  Engine->DrawSprite(White, 200, 0, 64, 32, 0, -5, 0, 0, 0, 0, -1, -1);
+  Engine->DrawSprite(Texture(), 300, 0, 64, 32, 0, 100, 0, 0, 0, 0, -1, -1);
+  Read();
+  EXPECT_NEAR(int(Pixel(10, 10) >> 16 & 255), 128, 2);
+  EXPECT_EQ(Pixel(10, 10) & 0xFFFF, 0u);
+  EXPECT_EQ(Pixel(110, 10), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(210, 10), Black);
+  EXPECT_EQ(Pixel(310, 10), Black);
+}
+
+TEST_F(SdlEngineTest, TextAlignsEachLineInItsBox) {
+  Engine->CreateFont("titleM", "Verdana", 15, true, false);
+  const uint32_t White = 0xFFFFFFFF;
+  auto Draw = [&](const std::string& Text, int32_t Format, float X = 100, float Y = 100, float W = 300,
+                  float H = 200) {
+    Engine->BeginFrame(0, 0, 0);
+    Engine->DrawText("titlem", X, Y, W, H, Text, White, Format);
+    Read();
+    return Ink(Black);
+  };
+  const Box TopLeft = Draw("Pikora", 0);
+  EXPECT_NEAR(TopLeft.Left, 101, 2);
+  EXPECT_GE(TopLeft.Top, 100);
+  EXPECT_LT(TopLeft.Top, 110);
+
+  const Box Centred = Draw("Pikora", 5);
+  EXPECT_NEAR(Centred.CentreX(), 250, 2);
+  EXPECT_NEAR(Centred.CentreY(), 200, 4);
+  EXPECT_EQ(Centred.Width(), TopLeft.Width());
+
+  const Box BottomRight = Draw("Pikora", 2 | 8);
+  EXPECT_NEAR(BottomRight.Right, 399, 2);
+  EXPECT_LE(BottomRight.Bottom, 299);
+  EXPECT_GT(BottomRight.Bottom, 285);
+
+  // CR LF and LF break lines; each line is centred on its own.
+  const Box Two = Draw("WWWWWWWW\r\ni", 1);
+  const Box Three = Draw("A\nB\r\nC", 0);
+  EXPECT_GT(Two.Height(), TopLeft.Height() * 3 / 2);
+  EXPECT_GT(Three.Height(), Two.Height() * 3 / 2);
+  Draw("WWWWWWWW\r\ni", 1);
+  const Box I = Ink(Black, 0, (Two.Top + Two.Bottom) / 2 + 4, 799, 599);
+  EXPECT_NEAR(I.CentreX(), 250, 2);
+  EXPECT_LT(I.Width(), 6);
+
+  // Word wrap keeps the text within the box's width; clipping cuts at the box, 256 does not.
+  const std::string Long = "jedan dva tri cetiri pet sest sedam osam devet deset";
+  const Box Wrapped = Draw(Long, 16, 100, 100, 120, 400);
+  EXPECT_LE(Wrapped.Right, 220);
+  EXPECT_GT(Wrapped.Height(), 3 * TopLeft.Height());
+  const Box Clipped = Draw(Long, 0, 100, 100, 120, 400);
+  EXPECT_LE(Clipped.Right, 219);
+  const Box Free = Draw(Long, 256, 100, 100, 120, 400);
+  EXPECT_GT(Free.Right, 300);
+  const Box ClippedV = Draw("Pikora", 0, 100, 100, 300, 6);
+  EXPECT_LE(ClippedV.Bottom, 105);
+
+  // Croatian letters in UTF-8 and in Windows-1250 both draw.
+  const Box Croatian = Draw("\xC4\x8D\xC4\x87\xC4\x91\xC5\xA1\xC5\xBE", 0);
+  const Box Cp1250 = Draw("\xE8\xE6\xF0\x9A\x9E", 0);
+  EXPECT_FALSE(Croatian.Empty());
+  EXPECT_EQ(Croatian.Width(), Cp1250.Width());
+}
+
+TEST_F(SdlEngineTest, FontsAndTextsAreFoundAndCached) {
+  Engine->CreateFont("small", "Verdana", 8, false, false);
+  Engine->CreateFont("highscores", "Curier New", 10, true, false);
+  Engine->BeginFrame(0, 0, 0);
+  for (int Frame = 0; Frame < 3; ++Frame) {
+    Engine->DrawText("SMALL", 10, 10 + Frame, 100, 20, "412x300", 0xFFFFFFFF, 5);
+    Engine->DrawText("HighScores", 10, 50, 100, 20, "1. Ana", 0xFF00FF00, 0);
+    Engine->DrawText("HighScores", 12, 52, 100, 20, "1. Ana", 0xFF000000, 0);  // its shadow
+    Engine->EndFrame();
+  }
+  EXPECT_EQ(Engine->TextRasterisations, 2u);
+  for (int N = 0; N < 2000; ++N) Engine->DrawText("small", 0, 0, 100, 20, std::to_string(N), 0xFFFFFFFF, 0);
+  EXPECT_LE(Engine->CachedTexts(), 512u);
+
+  try {
+    Engine->DrawText("nosuchfont", 0, 0, 10, 10, "x", 0xFFFFFFFF, 0);
+    FAIL() << "unknown font accepted";
+  } catch (const ComponentError& E) {
+    EXPECT_EQ(E.Operation, "DrawText");
+    EXPECT_NE(E.Cause.find("nosuchfont"), std::string::npos);
+  }
+}
+
+TEST_F(SdlEngineTest, BitmapTextUsesTheGlyphCellsAndTheirWidths) {
+  // A 256 x 256 font: 16 x 16 cells; 'A' is 4 pixels wide, 'B' 8, the rest empty.
+  WritePicture(Folder / "font.png", 256, 256, [](int X, int Y) {
+    const int Cell = (Y / 16) * 16 + X / 16, Column = X % 16;
+    const bool Ink = (Cell == 'A' && Column >= 6 && Column < 10) || (Cell == 'B' && Column >= 4 && Column < 12);
+    return Ink ? 0xFFFFFFFFu : 0x00000000u;
+  });
+  const Texture Font = Load("font.png");
+  Engine->BeginFrame(0, 0, 0);
+  Engine->DrawBitmapText(Font, "AB", 10, 10, 1, 0, 100, 255, 0, 0);
+  Engine->DrawBitmapText(Font, "AB", 10, 100, 2, 0, 100, 0, 255, 0);
+  Engine->DrawBitmapText(Font, "A B", 10, 200, 1, 0, 100, 255, 255, 255);
+  Read();
+  const Box One = Ink(Black, 0, 0, 799, 50);
+  EXPECT_EQ(One.Left, 10);
+  EXPECT_EQ(One.Width(), 4 + 1 + 8);  // the gap is a sixteenth of a cell
+  EXPECT_EQ(One.Height(), 16);
+  EXPECT_EQ(Pixel(12, 12), 0xFFFF0000u);
+  const Box Two = Ink(Black, 0, 60, 799, 150);
+  EXPECT_EQ(Two.Width(), 26);
+  EXPECT_EQ(Two.Height(), 32);
+  EXPECT_EQ(Pixel(12, 110), 0xFF00FF00u);
+  EXPECT_GT(Ink(Black, 0, 190, 799, 250).Width(), One.Width() + 3);  // the space advances
+
+  Engine->BeginFrame(0, 0, 0);
+  Engine->DrawBitmapText(Font, "AB", 100, 100, 2, 90, 100, 255, 255, 255);
+  Read();
+  const Box Turned = Ink(Black);
+  EXPECT_NEAR(Turned.Width(), 32, 1);
+  EXPECT_NEAR(Turned.Height(), 26, 1);
+  EXPECT_NEAR(Turned.CentreX(), 113, 1);
+  EXPECT_NEAR(Turned.CentreY(), 116, 1);
+}
+
+TEST(SdlKeys, PcScanCodesFollowTheUsLayout) {
+  EXPECT_EQ(SdlScanCode(1), SDL_SCANCODE_ESCAPE);
+  EXPECT_EQ(SdlScanCode(2), SDL_SCANCODE_1);
+  EXPECT_EQ(SdlScanCode(10), SDL_SCANCODE_9);
+  EXPECT_EQ(SdlScanCode(11), SDL_SCANCODE_0);
+  EXPECT_EQ(SdlScanCode(14), SDL_SCANCODE_BACKSPACE);
+  EXPECT_EQ(SdlScanCode(28), SDL_SCANCODE_RETURN);
+  EXPECT_EQ(SdlScanCode(57), SDL_SCANCODE_SPACE);
+  const std::string Rows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
+  const int Starts[] = {16, 30, 44};
+  for (int R = 0; R < 3; ++R)
+    for (size_t I = 0; I < Rows[R].size(); ++I) {
+      const auto Code = SDL_Scancode(SDL_SCANCODE_A + (Rows[R][I] - 'A'));
+      EXPECT_EQ(PcScanCode(Code), Starts[R] + int(I)) << Rows[R][I];
+      EXPECT_EQ(SdlScanCode(Starts[R] + int(I)), Code) << Rows[R][I];
+    }
+  EXPECT_EQ(SdlScanCode(0), SDL_SCANCODE_UNKNOWN);
+  EXPECT_EQ(SdlScanCode(-3), SDL_SCANCODE_UNKNOWN);
+  EXPECT_EQ(SdlScanCode(1000), SDL_SCANCODE_UNKNOWN);
+}
+
+TEST_F(SdlEngineTest, PressesAreReportedOncePerPressInTheFrameThatPolls) {
+  PushKey(SDL_SCANCODE_S, true);
+  PushKey(SDL_SCANCODE_S, false);  // pressed and released before the poll
+  EXPECT_TRUE(Engine->KeyDown(Key::S));
+  EXPECT_TRUE(Engine->KeyDown(Key::S));  // a second poll in the same frame agrees
+  EXPECT_FALSE(Engine->KeyDown(Key::J));
+  Engine->EndFrame();
+  EXPECT_FALSE(Engine->KeyDown(Key::S));
+  Engine->EndFrame();
+
+  PushKey(SDL_SCANCODE_SPACE, true);
+  PushKey(SDL_SCANCODE_SPACE, true, true);  // auto-repeat
+  EXPECT_TRUE(Engine->KeyDown(Key::Space));
+  Engine->EndFrame();
+  EXPECT_TRUE(Engine->KeyDown(Key::Space));
+  Engine->EndFrame();
+  EXPECT_FALSE(Engine->KeyDown(Key::Space));
+  EXPECT_FALSE(Engine->KeyDown(0));
+  EXPECT_FALSE(Engine->KeyDown(999));
+
+  PushButton(200, 150, true);
+  PushButton(200, 150, false);
+  Engine->EndFrame();  // the click waits for a poll
+  MouseStateRecord State;
+  Engine->GetMouseState(State, 0);
+  EXPECT_TRUE(State.Button);
+  EXPECT_EQ(State.X, 200);
+  EXPECT_EQ(State.Y, 150);
+  Engine->EndFrame();
+  Engine->GetMouseState(State, 0);
+  EXPECT_FALSE(State.Button);
+  int32_t X = 0, Y = 0;
+  Engine->LastMousePosition(X, Y);
+  EXPECT_EQ(X, 200);
+  EXPECT_EQ(Y, 150);
+}
+
+TEST_F(SdlEngineTest, F12TogglesDebugModeAndCloseRequestsReachTheWindow) {
+  Engine->SetDebugMode(false);
+  PushKey(SDL_SCANCODE_F12, true);
+  Engine->DoEvents();
+  EXPECT_TRUE(Engine->IsDebugMode());
+
+  SDL_Event Quit{};
+  Quit.type = SDL_QUIT;
+  Push(Quit);
+  SDL_Event Close{};
+  Close.type = SDL_WINDOWEVENT;
+  Close.window.event = SDL_WINDOWEVENT_CLOSE;
+  Close.window.windowID = SDL_GetWindowID(Engine->WindowPtr());
+  Push(Close);
+  Engine->EndFrame();
+  EXPECT_EQ(CloseRequests, 1);
+  Engine->EndFrame();
+  EXPECT_EQ(CloseRequests, 1);
+
+  Handle.Caption = "Pikora v1.0.0";
+  Engine->EndFrame();
+  EXPECT_STREQ(SDL_GetWindowTitle(Engine->WindowPtr()), "Pikora v1.0.0");
+}
+
+TEST_F(SdlEngineTest, MouseIsInSurfacePixelsInAWiderWindow) {
+  SDL_SetWindowSize(Engine->WindowPtr(), 1600, 600);
+  Engine->DoEvents();
+  int W = 0, H = 0;
+  SDL_GetWindowSize(Engine->WindowPtr(), &W, &H);
+  if (W != 1600) GTEST_SKIP() << "this video driver cannot resize";
+  SDL_Event Move{};
+  Move.type = SDL_MOUSEMOTION;
+  Move.motion.windowID = SDL_GetWindowID(Engine->WindowPtr());
+  Move.motion.x = 500;
+  Move.motion.y = 300;
+  Push(Move);
+  MouseStateRecord State;
+  Engine->GetMouseState(State, 0);
+  EXPECT_EQ(State.X, 100);
+  EXPECT_EQ(State.Y, 300);
+}
+
+TEST_F(SdlEngineTest, FailuresNameTheOperationAndTheFile) {
+  auto ExpectFailure = [](const std::function<void()>& Call, const std::string& Op, const std::string& Named) {
+    try {
+      Call();
+      ADD_FAILURE() << Op << " did not fail";
+    } catch (const ComponentError& E) {
+      EXPECT_EQ(E.Operation, Op);
+      EXPECT_NE(E.Cause.find(Named), std::string::npos) << E.Cause;
+    }
+  };
+  Texture T;
+  ExpectFailure([&] { Engine->LoadTexture(T, "missing.png", 0); }, "LoadTexture", "missing.png");
+  WriteBytes(Folder / "broken.jpg", {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'g'});
+  ExpectFailure([&] { Engine->LoadTexture(T, "broken.jpg", 0); }, "LoadTexture", "broken.jpg");
+  auto Bad = DdsBlocks(squish::kDxt5);
+  Bad.resize(200);
+  WriteBytes(Folder / "bad.dds", Bad);
+  ExpectFailure([&] { Engine->LoadTexture(T, "bad.dds", 0); }, "LoadTexture", "bad.dds");
+  EXPECT_FALSE(T);
+  ExpectFailure([&] { Engine->LoadSound("click", "sound\\click.wav"); }, "LoadSound", "click.wav");
+  WriteBytes(Folder / "sound" / "noise.wav", {'R', 'I', 'F', 'F', 1, 2, 3});
+  ExpectFailure([&] { Engine->LoadSound("noise", "sound\\noise.wav"); }, "LoadSound", "noise.wav");
+  ExpectFailure([&] { Engine->PlaySound("nothing", 0, 100, 0, 0); }, "PlaySound", "nothing");
+}
+
+TEST_F(SdlEngineTest, NamesResolveInTheGameFolder) {
+  WritePicture(Folder / "sub" / "Pic.bmp", 4, 4, [](int, int) { return 0xFF112233u; });
+  EXPECT_EQ(Load("sub\\Pic.bmp")->Width, 4);
+  EXPECT_EQ(Load("\\sub\\Pic.bmp")->Width, 4);
+  EXPECT_EQ(Load("/sub/Pic.bmp")->Width, 4);
+  EXPECT_EQ(Load("SUB\\pic.BMP")->Width, 4);
+  EXPECT_EQ(Load((Folder / "sub" / "Pic.bmp").string())->Width, 4);
+}
+
+TEST_F(SdlEngineTest, SoundEffectsLoadAndPlay) {
+  // A short 16-bit mono WAV.
+  std::vector<uint8_t> Wav = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
+                              1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x44, 0xAC, 0, 0, 2, 0, 16, 0, 'd', 'a', 't', 'a'};
+  const uint32_t Samples = 2205;
+  for (uint32_t V : {Samples * 2}) Wav.insert(Wav.end(), {uint8_t(V), uint8_t(V >> 8), 0, 0});
+  Wav.resize(Wav.size() + Samples * 2, 0);
+  const uint32_t Riff = uint32_t(Wav.size() - 8);
+  for (int I = 0; I < 4; ++I) Wav[4 + I] = uint8_t(Riff >> (8 * I));
+  WriteBytes(Folder / "sound" / "click.wav", Wav);
+  Engine->LoadSound("click", "\\sound\\click.wav");
+  for (int I = 0; I < 40; ++I) Engine->PlaySound("click", 0, 80, 0, 40);
+}
+
+TEST_F(SdlEngineTest, ScreenshotIsThePngOfTheSurface) {
+  Engine->BeginFrame(10, 20, 30);
+  Engine->EndFrame();
+  Engine->OnKeyS();
+  ASSERT_FALSE(Engine->LastScreenshot.empty());
+  EXPECT_EQ(fs::path(Engine->LastScreenshot).parent_path(), Folder.Path / "screenshots");
+  SDL_Surface* Shot = IMG_Load(Engine->LastScreenshot.c_str());
+  ASSERT_NE(Shot, nullptr);
+  EXPECT_EQ(Shot->w, 800);
+  EXPECT_EQ(Shot->h, 600);
+  Uint8 R = 0, G = 0, B = 0;
+  SDL_Surface* Argb = SDL_ConvertSurfaceFormat(Shot, SDL_PIXELFORMAT_ARGB8888, 0);
+  SDL_GetRGB(static_cast<uint32_t*>(Argb->pixels)[0], Argb->format, &R, &G, &B);
+  EXPECT_EQ(R, 10);
+  EXPECT_EQ(G, 20);
+  EXPECT_EQ(B, 30);
+  SDL_FreeSurface(Argb);
+  SDL_FreeSurface(Shot);
+}
+
+TEST_F(SdlEngineTest, TexturesOutliveTheEngineSafely) {
+  WritePicture(Folder / "a.png", 8, 8, [](int, int) { return 0xFFFFFFFFu; });
+  Texture First = Load("a.png"), Second = Load("a.png");
+  Engine->Shutdown();
+  First.reset();
+  EXPECT_THROW(Engine->DrawSprite(Second, 0, 0, 8, 8, 0, 100, 0, 0, 0, 0, -1, -1), ComponentError);
+  Engine.reset();
+  Second.reset();
+}
+
+}  // namespace
+}  // namespace pikora::test

@@ -1,0 +1,111 @@
+#include "PlayFixture.h"
+
+#include <algorithm>
+
+#include "game/Joker.h"
+
+namespace pikora::test {
+
+PlayTest::PlayTest() {
+  Engine->RequireFiles = false;
+  WriteOptions(true, false, true, false);
+  // The run's pack, found at start-up; its working files are stored back at shutdown.
+  MakePack("Zivotinje.pkr", 3, true);
+  Engine->OnFrame = [this](int32_t Frame, RecordingGfxEngine&) { FrameStart(Frame); };
+}
+
+void PlayTest::ClickAt(int32_t Frame, int32_t X, int32_t Y) {
+  Engine->Click(Frame, X, Y);
+  Moves[Frame] = {X, Y};
+  Clicks[Frame] = true;
+}
+
+void PlayTest::PressAt(int32_t Frame, int32_t ScanCode) {
+  Engine->Press(Frame, ScanCode);
+  Keys[Frame].push_back(ScanCode);
+}
+
+void PlayTest::StartRun(int32_t Frame, bool IsVertical) {
+  Portrait = IsVertical;
+  At(Frame, [IsVertical] {
+    PackList = {"Zivotinje.pkr"};
+    SelectedPack = 0;
+    Vertical = IsVertical;
+    NumOfLevels = 3;
+    NumOfLevelsText = "3";
+    CurrentPackFile = "Zivotinje.pkr";
+    PictureName = "1";
+    LevelPlayed = {};
+    LevelPlayed[1] = true;
+    for (int K = 1; K <= 5; ++K) Differences[K] = {float(10 * K), float(10 * K + 8), float(10 * K), float(10 * K + 8)};
+    Score = 0;
+    Level = 1;
+    LevelText = "1";
+    JokerAvailable = true;
+    JokerFade = 100;
+    EndSoundPending = true;
+    LevelFade = 0;
+    PackCompleted = false;
+    LevelCompleteShown = false;
+    NextLevelClicked = false;
+    GameOptions.Sound = true;
+    GameOptions.Particle = false;
+    GameScreen = 9;
+  });
+}
+
+void PlayTest::PlayLevel(int32_t Frame, float Fade) {
+  At(Frame, [Fade] {
+    auto Picture = [](const char* Name) {
+      auto T = std::make_shared<TextureObject>();
+      T->Name = Name;
+      return T;
+    };
+    OriginalPicture = Picture("1.jpg");
+    ModifiedPicture = Picture("1x.jpg");
+    GameScreen = 10;
+    TimeUsed = 0;
+    LevelRunning = true;
+    LevelFade = Fade;
+  });
+}
+
+int PlayTest::FoundCount() {
+  int N = 0;
+  for (int K = 1; K <= 5; ++K) N += Differences[K].Found;
+  return N;
+}
+
+void PlayTest::FrameStart(int32_t Frame) {
+  if (Frame == 1) {
+    // Interface resources, in case the loaders have not filled them.
+    for (const char* Font : {"small", "titleS", "titleM", "titleL", "highscores", "highscoresbig"})
+      Engine->CreateFont(Font, "DejaVu Sans", 12, false, false);
+    for (const char* Sound : {"click", "1key", "2key", "3key", "4key", "levelcompleted", "joker", "packcompleted",
+                              "gameover"})
+      Engine->LoadSound(Sound, std::string("sound/") + Sound + ".wav");
+    for (const auto& Entry : TextureTable)
+      if (!*Entry.Slot) Engine->LoadTexture(*Entry.Slot, Entry.File, Entry.ColourKey);
+  }
+  if (Frame == 2) {
+    MousePolled = !Engine->CallsIn(1, "GetMouseState").empty();
+    KeysPolled = !Engine->CallsIn(1, "KeyDown").empty();
+  }
+
+  if (auto It = Actions.find(Frame); It != Actions.end())
+    for (auto& Fn : It->second) Fn();
+
+  // Until the input polls are in the loop, the scripted input is applied here, where the
+  // polls would run: before the screen is drawn.
+  if (auto It = Moves.find(Frame); It != Moves.end()) std::tie(MouseX, MouseY) = It->second;
+  if (!MousePolled) {
+    MouseState.X = MouseX;
+    MouseState.Y = MouseY;
+    MouseState.Button = Clicks.count(Frame) > 0;
+  }
+  if (KeysPolled) return;
+  if (auto It = Keys.find(Frame); It != Keys.end())
+    if (std::count(It->second.begin(), It->second.end(), Key::Space) && JokerAvailable) UseJoker();
+}
+
+}  // namespace pikora::test

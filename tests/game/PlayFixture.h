@@ -1,0 +1,57 @@
+#pragma once
+// A pack run set up directly in the globals, driven through the real frame loop.
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "engine/Components.h"
+#include "support/GameFixture.h"
+
+namespace pikora::test {
+
+class PlayTest : public GameTest {
+ protected:
+  PlayTest();
+
+  // Runs Fn at the start of Frame, before that frame's input is polled.
+  void At(int32_t Frame, std::function<void()> Fn) { Actions[Frame].push_back(std::move(Fn)); }
+  void ClickAt(int32_t Frame, int32_t X, int32_t Y);
+  void MoveAt(int32_t Frame, int32_t X, int32_t Y) {
+    Engine->MoveMouse(Frame, X, Y);
+    Moves[Frame] = {X, Y};
+  }
+  void PressAt(int32_t Frame, int32_t ScanCode);
+
+  // A run of a three-level pack on its pre-level screen from Frame on. Difference k of the
+  // level spans 10k to 10k+8 both ways.
+  void StartRun(int32_t Frame, bool IsVertical);
+  // The level's pictures loaded and the level running from Frame on.
+  // The default fade ends in that frame: clicks count at once, the timer starts a frame later.
+  void PlayLevel(int32_t Frame, float Fade = 99);
+  // This frame takes clicks on the pictures but does not advance the timer: the fade ends in it.
+  void LastFadeFrame(int32_t Frame) {
+    At(Frame, [] { LevelFade = 99; });
+  }
+  // Points on a picture, in picture pixels.
+  int32_t OnOriginalX(int32_t PX) const { return (Portrait ? 185 : 350) + PX; }
+  int32_t OnOriginalY(int32_t PY) const { return (Portrait ? 100 : 29) + PY; }
+  int32_t OnModifiedX(int32_t PX) const { return (Portrait ? 471 : 350) + PX; }
+  int32_t OnModifiedY(int32_t PY) const { return (Portrait ? 100 : 315) + PY; }
+  bool Portrait = true;  // the layout of the run StartRun sets up
+
+  std::vector<RecordedCall> Sounds(int32_t Frame) const { return Engine->CallsIn(Frame, "PlaySound"); }
+  static int FoundCount();
+
+ private:
+  void FrameStart(int32_t Frame);
+
+  std::map<int32_t, std::vector<std::function<void()>>> Actions;
+  std::map<int32_t, std::pair<int32_t, int32_t>> Moves;
+  std::map<int32_t, bool> Clicks;
+  std::map<int32_t, std::vector<int32_t>> Keys;
+  int32_t MouseX = 0, MouseY = 0;
+  bool MousePolled = false, KeysPolled = false;
+};
+
+}  // namespace pikora::test

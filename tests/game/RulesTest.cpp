@@ -1,0 +1,217 @@
+// Finds, misses, the timer and winning a level, played through the frame loop.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "PlayFixture.h"
+
+namespace pikora::test {
+namespace {
+
+class RulesTest : public PlayTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(RulesTest, WorkedExampleFifthFindScores387AndAdvancesTheLevel) {
+  StartRun(2, GetParam());
+  PlayLevel(3);
+  At(4, [] {
+    for (int K = 1; K <= 4; ++K) Differences[K].Found = true;
+    TimeUsed = 100;
+  });
+  LastFadeFrame(4);
+  ClickAt(4, OnModifiedX(54), OnModifiedY(50));  // difference 5 spans 50..58
+  ASSERT_EQ(RunFrames(6), 0);
+  EXPECT_EQ(Score, 387.0f);
+  EXPECT_EQ(Level, 2.0f);
+  EXPECT_FALSE(LevelRunning);
+  EXPECT_TRUE(LevelCompleteShown);
+  EXPECT_EQ(TimeUsed, 100.0f) << "the timer stands once the level is won";
+  const auto S = Sounds(4);
+  ASSERT_EQ(S.size(), 2u);
+  EXPECT_EQ(S[0].Name, "click");
+  EXPECT_EQ(S[0].Num, (std::vector<double>{0, 80, 0, 0}));
+  EXPECT_EQ(S[1].Name, "levelcompleted");
+  EXPECT_EQ(S[1].Num, (std::vector<double>{0, 90, 0, 45}));
+  EXPECT_TRUE(Sounds(5).empty());
+}
+
+TEST_P(RulesTest, OverlappingRectanglesScoreEachNewFindThenWinOnce) {
+  StartRun(2, GetParam());
+  PlayLevel(3);
+  At(4, [] {
+    for (int K = 1; K <= 3; ++K) Differences[K].Found = true;
+    Differences[4] = {40, 48, 40, 48};
+    Differences[5] = {44, 60, 44, 60};
+    TimeUsed = 100;
+  });
+  LastFadeFrame(4);
+  ClickAt(4, OnOriginalX(46), OnOriginalY(47));
+  ASSERT_EQ(RunFrames(5), 0);
+  // 30 + 30 for the two finds, then 357 for the win.
+  EXPECT_EQ(Score, 417.0f);
+  EXPECT_EQ(Level, 2.0f);
+  const auto S = Sounds(4);
+  ASSERT_EQ(S.size(), 3u);
+  EXPECT_EQ(S[0].Num[3], 0);
+  EXPECT_EQ(S[1].Num[3], 0);
+  EXPECT_EQ(S[2].Name, "levelcompleted");
+}
+
+TEST_P(RulesTest, ClicksBetweenOrOutsideThePicturesDoNothing) {
+  StartRun(2, GetParam());
+  PlayLevel(3);
+  const std::vector<std::pair<int, int>> Points =
+      GetParam() ? std::vector<std::pair<int, int>>{{456, 300}, {442, 300}, {184, 300}, {300, 99}, {300, 481}, {728, 300}}
+                 : std::vector<std::pair<int, int>>{{500, 300}, {500, 286}, {500, 314}, {349, 100}, {731, 100}, {500, 28}};
+  int32_t Frame = 4;
+  for (auto [X, Y] : Points) {
+    LastFadeFrame(Frame);
+    ClickAt(Frame, X, Y);
+    ++Frame;
+  }
+  ASSERT_EQ(RunFrames(Frame - 1), 0);
+  EXPECT_EQ(TimeUsed, 0.0f);
+  EXPECT_EQ(Score, 0.0f);
+  EXPECT_EQ(FoundCount(), 0);
+  EXPECT_TRUE(Engine->CallsOf("PlaySound").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, RulesTest, ::testing::Values(true, false),
+                         [](const auto& Info) { return Info.param ? "Portrait" : "Landscape"; });
+
+class PortraitRulesTest : public PlayTest {
+ protected:
+  PortraitRulesTest() {
+    StartRun(2, true);
+    PlayLevel(3);
+  }
+};
+
+TEST_F(PortraitRulesTest, RectangleEdgesCountAndThePictureEndsAtX441) {
+  // Corner cases of difference 1 (10..18), each on a fresh level state.
+  const std::vector<std::pair<int, int>> Hits = {{10, 10}, {18, 18}, {10, 18}, {18, 10}};
+  int32_t Frame = 4;
+  for (auto [PX, PY] : Hits) {
+    At(Frame, [] { Differences[1].Found = false; });
+    LastFadeFrame(Frame);
+    ClickAt(Frame, OnOriginalX(PX), OnOriginalY(PY));
+    At(Frame + 1, [PX, PY] {
+      EXPECT_TRUE(Differences[1].Found) << PX << "," << PY;
+      EXPECT_EQ(TimeUsed, 0.0f) << PX << "," << PY;
+    });
+    ++Frame;
+  }
+  // Just outside the rectangle: a miss.
+  LastFadeFrame(Frame);
+  ClickAt(Frame, OnOriginalX(19), OnOriginalY(10));
+  At(Frame + 1, [] { EXPECT_EQ(TimeUsed, 30.0f); });
+  ++Frame;
+  // A rectangle reaching the right edge of the original: x = 441 is on the picture, 442 is not.
+  At(Frame, [] { Differences[5] = {250, 256, 300, 310}; });
+  LastFadeFrame(Frame);
+  ClickAt(Frame, 442, 405);
+  At(Frame + 1, [] {
+    EXPECT_FALSE(Differences[5].Found);
+    EXPECT_EQ(TimeUsed, 30.0f);
+  });
+  ++Frame;
+  LastFadeFrame(Frame);
+  ClickAt(Frame, 441, 405);
+  At(Frame + 1, [] { EXPECT_TRUE(Differences[5].Found); });
+  ASSERT_EQ(RunFrames(Frame + 2), 0);
+}
+
+TEST_F(PortraitRulesTest, AFoundDifferenceClickedAgainCosts30AndPlaysTheClickTwice) {
+  At(4, [] {
+    Differences[2].Found = true;
+    Score = 55;
+  });
+  LastFadeFrame(4);
+  ClickAt(4, OnModifiedX(24), OnModifiedY(24));
+  ASSERT_EQ(RunFrames(4), 0);
+  EXPECT_EQ(Score, 55.0f);
+  EXPECT_EQ(TimeUsed, 30.0f);
+  const auto S = Sounds(4);
+  ASSERT_EQ(S.size(), 2u);
+  EXPECT_EQ(S[0].Num, (std::vector<double>{0, 80, 0, 0}));
+  EXPECT_EQ(S[1].Num, (std::vector<double>{0, 80, 0, 40}));
+}
+
+TEST_F(PortraitRulesTest, MissWithSoundAndParticlesOffOnlyCostsTime) {
+  At(4, [] { GameOptions.Sound = false; });
+  LastFadeFrame(4);
+  ClickAt(4, OnOriginalX(100), OnOriginalY(200));
+  ASSERT_EQ(RunFrames(4), 0);
+  EXPECT_EQ(TimeUsed, 30.0f);
+  EXPECT_TRUE(Engine->CallsOf("PlaySound").empty());
+  for (const auto& P : Particles) EXPECT_LT(P.Life, 1);
+}
+
+TEST_F(PortraitRulesTest, ClicksDuringTheFadeInAreIgnoredAndTheFirstFrameAt100TakesOne) {
+  PlayLevel(3, 0);  // LevelFade 1, 2, ... from frame 3: 100 in frame 102
+  for (int32_t Frame : {3, 4, 50, 101}) ClickAt(Frame, OnOriginalX(14), OnOriginalY(14));
+  At(102, [] {
+    EXPECT_EQ(TimeUsed, 0.0f);
+    EXPECT_FALSE(Differences[1].Found);
+    EXPECT_EQ(LevelFade, 99.0f);
+  });
+  ClickAt(102, OnOriginalX(14), OnOriginalY(14));
+  ASSERT_EQ(RunFrames(102), 0);
+  EXPECT_TRUE(Differences[1].Found);
+  EXPECT_EQ(Score, 40.0f);  // floor(0.1 * 407)
+  EXPECT_EQ(TimeUsed, 0.0f);
+  // Pictures and markers fade in from the frame after the level starts; the intro overlay fades out.
+  for (int32_t Frame : {4, 5, 6}) {
+    const auto Pictures = Engine->SpritesIn(Frame, "1.jpg");
+    ASSERT_EQ(Pictures.size(), 1u);
+    EXPECT_EQ(Pictures[0][5], Frame - 3);
+    EXPECT_EQ(Engine->SpritesIn(Frame, "clue.dds").at(0)[5], Frame - 3);
+  }
+  EXPECT_TRUE(Engine->SpritesIn(3, "1.jpg").empty());
+  // LevelFade 1, 3: mask 99, 97; texts 252 (252.45), 247 (247.35); button 50 (49.5), 48 (48.5).
+  for (auto [Frame, Mask, Text, Button] : std::vector<std::tuple<int, int, uint32_t, int>>{{3, 99, 252, 50}, {5, 97, 247, 48}}) {
+    const auto Masks = Engine->SpritesIn(Frame, "gamemask.dds");
+    ASSERT_EQ(Masks.size(), 1u);
+    EXPECT_EQ(Masks[0][5], Mask);
+    const auto Start = Engine->TextsIn(Frame, "START");
+    ASSERT_EQ(Start.size(), 1u);
+    EXPECT_EQ(uint32_t(Start[0][4]) >> 24, Text);
+    const auto Buttons = Engine->SpritesIn(Frame, "button.bmp");
+    ASSERT_FALSE(Buttons.empty());
+    EXPECT_EQ(Buttons.back()[5], Button);
+  }
+  EXPECT_TRUE(Engine->SpritesIn(102, "gamemask.dds").empty());
+}
+
+TEST_F(PortraitRulesTest, TimerFollowsItsFormulaFrameByFrameAndStandsWhenTheLevelStops) {
+  PlayLevel(3, 100);
+  At(3, [] { Level = 3; });
+  float Stopped = -1;
+  At(53, [&Stopped] {
+    float Expected = 0;
+    for (int I = 0; I < 50; ++I) Expected = float((1.0 / 30.0) * 3.0 + (1.0 / 35.0 + double(Expected)));
+    EXPECT_EQ(TimeUsed, Expected);
+    LevelRunning = false;
+    Stopped = TimeUsed;
+  });
+  ASSERT_EQ(RunFrames(60), 0);
+  EXPECT_NEAR(Stopped, 50 * (0.1 + 1.0 / 35.0), 1e-3);
+  EXPECT_EQ(TimeUsed, Stopped);
+}
+
+TEST_P(RulesTest, DebugModeShowsTheCursorInPicturePixels) {
+  Engine->DebugMode = true;
+  StartRun(2, GetParam());
+  PlayLevel(3, 100);
+  MoveAt(4, OnOriginalX(120), OnOriginalY(45));
+  MoveAt(5, OnModifiedX(7), OnModifiedY(9));
+  ASSERT_EQ(RunFrames(5), 0);
+  const auto Original = Engine->TextsIn(4, "120x45 - ORIGINAL");
+  ASSERT_EQ(Original.size(), 1u);
+  EXPECT_EQ(Original[0][0], GetParam() ? 393 : 475);
+  EXPECT_EQ(Original[0][1], GetParam() ? 55 : 287);
+  EXPECT_EQ(Engine->TextsIn(5, "7x9 - MODIFIED").size(), 1u);
+  EXPECT_LT(TimeUsed, 1.0f) << "hovering alone is no miss";
+}
+
+}  // namespace
+}  // namespace pikora::test

@@ -1,0 +1,303 @@
+// The pre-level and in-game screens, the exit button, the time bar and the joker.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "PlayFixture.h"
+#include "game/modGame.h"
+
+namespace pikora::test {
+namespace {
+
+class ExitTest : public PlayTest, public ::testing::WithParamInterface<std::tuple<bool, int>> {};
+
+TEST_P(ExitTest, ExitButtonBoundsAreStrictAndLeavingEndsTheLevel) {
+  const auto [IsVertical, Screen] = GetParam();
+  StartRun(2, IsVertical);
+  if (Screen == 10) PlayLevel(3, 100);
+  const std::vector<std::pair<int, int>> Misses =
+      IsVertical ? std::vector<std::pair<int, int>>{{670, 570}, {760, 570}, {700, 565}, {700, 584}}
+                 : std::vector<std::pair<int, int>>{{708, 585}, {798, 585}, {750, 579}, {750, 598}};
+  int32_t Frame = 4;
+  for (auto [X, Y] : Misses) {
+    ClickAt(Frame, X, Y);
+    At(Frame + 1, [X, Y, Screen = Screen] { EXPECT_EQ(GameScreen, Screen) << X << "," << Y; });
+    ++Frame;
+  }
+  At(Frame, [] {
+    Differences[2].Found = true;
+    LevelPlayed[3] = true;
+  });
+  const int32_t ExitFrame = Frame;
+  if (IsVertical)
+    ClickAt(Frame, 759, 583);
+  else
+    ClickAt(Frame, 709, 597);
+  ASSERT_EQ(RunFrames(ExitFrame + 1), 0);
+  EXPECT_EQ(GameScreen, 2);
+  EXPECT_FALSE(LevelRunning) << "a run left by the exit button has no running level";
+  EXPECT_EQ(FoundCount(), 0);
+  for (bool Played : LevelPlayed) EXPECT_FALSE(Played);
+  if (Screen == 10 && !OriginalPicture) {
+    // The pictures are released by the exit and not drawn afterwards in the same frame.
+    EXPECT_TRUE(Engine->SpritesIn(ExitFrame, "1.jpg").empty());
+    EXPECT_EQ(Engine->SpritesIn(ExitFrame - 1, "1.jpg").size(), 1u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(LayoutsAndScreens, ExitTest,
+                         ::testing::Combine(::testing::Values(true, false), ::testing::Values(9, 10)),
+                         [](const auto& Info) {
+                           return std::string(std::get<0>(Info.param) ? "Portrait" : "Landscape") + "Screen" +
+                                  std::to_string(std::get<1>(Info.param));
+                         });
+
+TEST_F(PlayTest, AfterLeavingARunningLevelTheNextPreLevelScreenKeepsTheJoker) {
+  StartRun(2, true);
+  PlayLevel(3, 100);
+  At(5, [] { TimeUsed = 50; });
+  ClickAt(5, 700, 570);
+  StartRun(7, true);
+  PressAt(8, Key::Space);
+  ASSERT_EQ(RunFrames(9), 0);
+  EXPECT_EQ(GameScreen, 9);
+  EXPECT_TRUE(JokerAvailable);
+  EXPECT_EQ(JokerFade, 100.0f);
+  EXPECT_EQ(FoundCount(), 0);
+  EXPECT_EQ(Score, 0.0f);
+}
+
+TEST_F(PlayTest, TimeBarSourceAndFillingFollowTheTimeUsed) {
+  StartRun(2, true);
+  PlayLevel(3, 100);
+  // Frozen as after a won level: the bar only shows the time.
+  const std::vector<float> Times = {0, 100.5f, 399, 400, 406};
+  for (size_t I = 0; I < Times.size(); ++I)
+    At(4 + int(I), [T = Times[I]] {
+      LevelRunning = false;
+      TimeUsed = T;
+    });
+  ASSERT_EQ(RunFrames(4 + int(Times.size()) - 1), 0);
+  for (size_t I = 0; I < Times.size(); ++I) {
+    const int32_t Frame = 4 + int(I);
+    const float T = Times[I];
+    const auto Bar = Engine->SpritesIn(Frame, "progressbar.dds");
+    ASSERT_EQ(Bar.size(), 1u);
+    EXPECT_EQ(Bar[0].Num, (std::vector<double>{755, 94, 49, 399, 0, 100, 0, T <= 399 ? 399 - T : 0, 0, 0, -1, -1}))
+        << T;
+    const auto Fill = Engine->SpritesIn(Frame, "progressbarin.dds");
+    ASSERT_EQ(Fill.size(), 1u) << T;
+    EXPECT_EQ(Fill[0].Num, (std::vector<double>{755, 94 + T, 49, 406 - T, 0, 100, 0, 0, 49, 406 - T, -1, -1})) << T;
+    const auto Room = Engine->SpritesIn(Frame, "progressroom.dds");
+    ASSERT_EQ(Room.size(), 1u);
+    EXPECT_EQ(Room[0].Num, (std::vector<double>{751, 94, 49, 406, 0, 100, 0, 0, 0, 0, -1, -1}));
+  }
+}
+
+TEST_F(PlayTest, TimeRunsOutAbove406NotAt406) {
+  StartRun(2, true);
+  PlayLevel(3);
+  // At 406 the level still plays: a find counts and the bar is drawn empty.
+  At(3, [] {
+    Level = 10;
+    TimeUsed = 406;
+  });
+  ClickAt(3, 185 + 14, 100 + 14);
+  // The next frame's timer step takes it past 406: no filling from then on.
+  At(5, [] {
+    LevelRunning = false;
+    TimeUsed = std::nextafter(406.0f, 500.0f);
+  });
+  // A miss that crosses the limit shows in the bar from the next frame.
+  At(6, [] {
+    LevelRunning = true;
+    LevelFade = 99;
+    TimeUsed = 380;
+  });
+  ClickAt(6, 185 + 100, 100 + 200);
+  At(7, [] { LevelRunning = false; });
+  ASSERT_EQ(RunFrames(7), 0);
+  EXPECT_EQ(Score, 1.0f);  // floor(10 * 10 / 100 * (407 - 406))
+  EXPECT_TRUE(Differences[1].Found);
+  ASSERT_EQ(Engine->SpritesIn(3, "progressbarin.dds").size(), 1u);
+  EXPECT_EQ(Engine->SpritesIn(3, "progressbarin.dds")[0][3], 0);
+  EXPECT_TRUE(Engine->SpritesIn(4, "progressbarin.dds").empty());
+  EXPECT_TRUE(Engine->SpritesIn(5, "progressbarin.dds").empty());
+  EXPECT_EQ(Engine->SpritesIn(6, "progressbarin.dds").size(), 1u);
+  EXPECT_TRUE(Engine->SpritesIn(7, "progressbarin.dds").empty());
+  EXPECT_EQ(TimeUsed, 410.0f);
+  for (int32_t Frame : {4, 5, 7}) EXPECT_EQ(Engine->SpritesIn(Frame, "progressbar.dds").at(0)[7], 0);
+}
+
+TEST_F(PlayTest, StartHandsOverToTheLevelInTheSameFrameAndItsBoundsAreStrict) {
+  StartRun(2, true);
+  ClickAt(3, 580, 440);
+  ClickAt(4, 340, 440);
+  ClickAt(5, 500, 420);
+  ClickAt(6, 579, 469);
+  bool Loaded = false;
+  At(7, [&Loaded] { Loaded = GameScreen == 10; });
+  ASSERT_EQ(RunFrames(7), 0);
+  for (int32_t Frame : {3, 4, 5}) EXPECT_TRUE(Engine->SpritesIn(Frame, "progressbar.dds").empty()) << Frame;
+  if (!Loaded) GTEST_SKIP() << "the level loader is not in this build yet";
+  EXPECT_EQ(Engine->SpritesIn(6, "progressbar.dds").size(), 1u) << "the in-game screen runs in the START frame";
+  EXPECT_TRUE(LevelRunning);
+  EXPECT_EQ(LevelFade, 2.0f);
+}
+
+TEST_F(PlayTest, PreLevelScreenShowsTheTaskAndStartOverTheGameScreen) {
+  StartRun(2, false);
+  At(3, [] { CurrentPackFile = "ab"; });
+  ASSERT_EQ(RunFrames(3), 0);
+  EXPECT_EQ(Engine->TextsIn(2, "ZIVOTINJE").size(), 1u);
+  EXPECT_EQ(Engine->TextsIn(3, "AB").size(), 1u) << "a name too short for an extension shows whole";
+  const auto Start = Engine->TextsIn(2, "START");
+  ASSERT_EQ(Start.size(), 1u);
+  EXPECT_EQ(Start[0].Num, (std::vector<double>{410, 420, 240, 50, double(ColourARGB(255, 255, 255, 255)), 5}));
+  const auto Mask = Engine->SpritesIn(2, "gamemask.dds");
+  ASSERT_EQ(Mask.size(), 1u);
+  EXPECT_EQ(Mask[0].Num, (std::vector<double>{310, -13, 600, 800, 0, 100, 0, 0, 0, 0, -1, -1}));
+  EXPECT_TRUE(Engine->SpritesIn(2, "clue.dds").empty()) << "no markers before the level starts";
+  EXPECT_FALSE(SideMenuVisible);
+}
+
+TEST_F(PlayTest, FoundDifferencesShowFramesOnBothPicturesAndGreenMarkers) {
+  StartRun(2, true);
+  PlayLevel(3, 100);
+  At(4, [] { Differences[3].Found = true; });
+  ASSERT_EQ(RunFrames(4), 0);
+  const auto Frames = Engine->SpritesIn(4, "clueselection.dds");
+  ASSERT_EQ(Frames.size(), 2u);
+  EXPECT_EQ(Frames[0].Num, (std::vector<double>{30 + 471, 30 + 100, 64, 64, 0, 70, 0, 0, 8, 8, -1, -1}));
+  EXPECT_EQ(Frames[1][0], 30 + 185);
+  std::vector<std::vector<double>> Tints;
+  bool Marking = false;
+  for (const auto& C : Engine->CallsIn(4)) {
+    if (C.Op == "DrawSprite" && C.Name == "clue.dds") Marking = true;
+    if (C.Op == "SetTint" && Marking) Tints.push_back(C.Num);
+  }
+  ASSERT_GE(Tints.size(), 3u);
+  EXPECT_EQ(Tints[0], (std::vector<double>{255, 50, 50}));  // after marker 1: marker 2's tint
+  EXPECT_EQ(Tints[1], (std::vector<double>{50, 255, 50}));
+}
+
+class JokerTest : public PlayTest {
+ protected:
+  JokerTest() {
+    StartRun(2, true);
+    PlayLevel(3);
+  }
+};
+
+TEST_F(JokerTest, RevealsUnfoundDifferencesUniformly) {
+  constexpr int Uses = 1500;
+  std::array<int, 6> Counts{};
+  for (int32_t Frame = 4; Frame < 4 + Uses; ++Frame) {
+    At(Frame, [&Counts, this] {
+      if (JokerFade != 100) {
+        for (int K = 1; K <= 5; ++K)
+          if (Differences[K].Found && K != 2 && K != 4) ++Counts[K];
+      }
+      ClearFound();
+      Differences[2].Found = Differences[4].Found = true;
+      JokerAvailable = true;
+      JokerFade = 100;
+      TimeUsed = 0;
+      Engine->ClearCalls();
+    });
+    PressAt(Frame, Key::Space);
+  }
+  ASSERT_EQ(RunFrames(4 + Uses), 0);
+  EXPECT_EQ(Counts[1] + Counts[3] + Counts[5], Uses - 1);
+  for (int K : {1, 3, 5}) {
+    EXPECT_GT(Counts[K], Uses / 3 - 90) << K;
+    EXPECT_LT(Counts[K], Uses / 3 + 90) << K;
+  }
+}
+
+TEST_F(JokerTest, TakingTheLastDifferenceWinsTheLevelAfterItsOwnPoints) {
+  At(4, [] {
+    for (int K : {1, 2, 4, 5}) Differences[K].Found = true;
+    TimeUsed = 100;
+  });
+  PressAt(4, Key::Space);
+  ASSERT_EQ(RunFrames(4), 0);
+  EXPECT_TRUE(Differences[3].Found);
+  EXPECT_EQ(Score, 387.0f);
+  EXPECT_EQ(Level, 2.0f);
+  EXPECT_FALSE(LevelRunning);
+  EXPECT_FALSE(JokerAvailable);
+  EXPECT_EQ(JokerFade, 98.0f);
+  const auto S = Sounds(4);
+  ASSERT_EQ(S.size(), 2u);
+  EXPECT_EQ(S[0].Name, "levelcompleted");
+  EXPECT_EQ(S[1].Name, "joker");
+  EXPECT_EQ(S[1].Num, (std::vector<double>{0, 100, 0, 0}));
+}
+
+TEST_F(JokerTest, ButtonAndSpaceInOneFrameSpendItOnce) {
+  At(4, [] { TimeUsed = 7; });
+  PressAt(4, Key::Space);
+  ClickAt(4, 450, 570);
+  ASSERT_EQ(RunFrames(4), 0);
+  EXPECT_EQ(FoundCount(), 1);
+  EXPECT_EQ(Score, 40.0f);
+  EXPECT_EQ(Sounds(4).size(), 1u);
+  EXPECT_EQ(JokerFade, 98.0f);
+}
+
+TEST_F(JokerTest, ButtonSpendsItAndFadesOut) {
+  ClickAt(4, 414, 583);
+  ASSERT_EQ(RunFrames(6), 0);
+  EXPECT_EQ(FoundCount(), 1);
+  EXPECT_FALSE(JokerAvailable);
+  EXPECT_EQ(JokerFade, 96.0f);
+  // Before: alpha 85, caption alpha 232; after the click the caption follows the fade.
+  const auto Before = Engine->SpritesIn(3, "button.bmp");
+  ASSERT_GE(Before.size(), 4u);
+  EXPECT_EQ(Before[1][5], 85);
+  EXPECT_EQ(uint32_t(Engine->TextsIn(3, "J O K E R").at(0)[4]) >> 24, 232u);
+  EXPECT_EQ(uint32_t(Engine->TextsIn(4, "J O K E R").at(0)[4]) >> 24, 230u);  // 229.5 to even
+  EXPECT_EQ(Engine->SpritesIn(5, "button.bmp")[1][5], 83);
+}
+
+TEST_F(PlayTest, JokerDoesNothingBeforeTheLevelOrUnderAnOverlay) {
+  StartRun(2, true);
+  PressAt(3, Key::Space);
+  ClickAt(4, 450, 570);
+  At(5, [] {
+    EXPECT_TRUE(JokerAvailable);
+    EXPECT_EQ(FoundCount(), 0);
+  });
+  // A won level, its overlay showing.
+  PlayLevel(6, 100);
+  At(7, [] {
+    LevelRunning = false;
+    LevelCompleteShown = true;
+  });
+  PressAt(7, Key::Space);
+  ClickAt(8, 450, 570);
+  ASSERT_EQ(RunFrames(8), 0);
+  EXPECT_TRUE(JokerAvailable);
+  EXPECT_EQ(JokerFade, 100.0f);
+  EXPECT_EQ(FoundCount(), 0);
+  EXPECT_TRUE(Engine->CallsOf("PlaySound").empty());
+}
+
+TEST_F(JokerTest, LandscapeButtonIsTurnedAndItsAreaMoves) {
+  StartRun(3, false);
+  PlayLevel(4, 100);
+  ClickAt(5, 160, 300);
+  ClickAt(6, 200, 310);
+  ASSERT_EQ(RunFrames(6), 0);
+  EXPECT_EQ(FoundCount(), 1);
+  const auto Layers = Engine->SpritesIn(5, "button.bmp");
+  ASSERT_GE(Layers.size(), 4u);
+  EXPECT_EQ(Layers[1][0], 160);
+  EXPECT_NEAR(Layers[1][4], std::sin(5 / 2.0) + 100 + 100 + 90, 1e-4);
+  EXPECT_EQ(Engine->TextsIn(5, "J\r\nO\r\nK\r\nE\r\nR").size(), 1u);
+}
+
+}  // namespace
+}  // namespace pikora::test

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "scores/NameEntry.h"
+#include "scores/ResultsFixture.h"
+#include "scores/modKeys.h"
+
+namespace pikora::test {
+namespace {
+
+constexpr int32_t KeyA = 30, KeyC = 46, KeyE = 18, KeyI = 23, KeyJ = 36, KeyN = 49, KeyP = 25, KeyS = 31,
+                  KeyU = 22, Key7 = 8;
+
+class NameEntryTest : public ResultsTest {
+ protected:
+  NameEntryTest() {
+    GameScreen = 55;
+    Score = 950;
+    PackList = {"alpha.pkr"};
+    SelectedPack = 0;
+  }
+  // Types one key per frame, as the keyboard poll would hand them on.
+  void Type(const std::vector<int32_t>& Keys) {
+    for (int32_t K : Keys) {
+      Engine->Press(Engine->Frame() + 1, K);
+      Frame([] { ReadNameKeys(); });
+    }
+  }
+  std::shared_ptr<TableFiles> Table = OpenWithTable();
+};
+
+TEST_F(NameEntryTest, FirstLetterIsCapitalTheRestSmallAndBackspaceToEmptyCapitalisesAgain) {
+  Type({KeyP, KeyA, KeyS});
+  EXPECT_EQ(PlayerName, "Pas");
+  Type({Key::Backspace, Key::Backspace, Key::Backspace, Key::Backspace});
+  EXPECT_EQ(PlayerName, "");
+  Type({KeyS});
+  EXPECT_EQ(PlayerName, "S");
+  EXPECT_EQ(SoundsPlayed().size(), 8u) << "every key sounds, Backspace on an empty name too";
+  for (const auto& S : SoundsPlayed()) EXPECT_TRUE(S == "1key" || S == "2key" || S == "3key" || S == "4key") << S;
+  EXPECT_EQ(GameScreen, 55);
+}
+
+TEST_F(NameEntryTest, NameStopsAtEightCharacters) {
+  Type({KeyS, KeyU, KeyN, KeyC, KeyE, Key::Space, KeyS, KeyJ, KeyA, KeyJ, KeyI});
+  EXPECT_EQ(PlayerName, "Sunce sj");
+  EXPECT_EQ(SoundsPlayed().size(), 11u);
+}
+
+TEST_F(NameEntryTest, LeadingSpaceOrDigitIsKeptAndTheNextLetterIsSmall) {
+  Type({Key::Space, KeyA});
+  EXPECT_EQ(PlayerName, " a");
+  PlayerName.clear();
+  Type({Key7, KeyA});
+  EXPECT_EQ(PlayerName, "7a");
+}
+
+TEST_F(NameEntryTest, KeysOfOneFrameApplyInTheirFixedOrder) {
+  const int32_t F = Engine->Frame() + 1;
+  for (int32_t K : {KeyA, KeyP, Key7, Key::Backspace}) Engine->Press(F, K);
+  Frame([] { ReadNameKeys(); });
+  EXPECT_EQ(PlayerName, "7a") << "digits, letters A to Z, Space, then Backspace";
+}
+
+TEST_F(NameEntryTest, SilentWithSoundOff) {
+  GameOptions.Sound = false;
+  Type({KeyP, KeyA});
+  EXPECT_EQ(PlayerName, "Pa");
+  EXPECT_TRUE(SoundsPlayed().empty());
+}
+
+TEST_F(NameEntryTest, EnterWithNothingTypedStoresIgracXAndKeepsItForTheNextEntry) {
+  SKIP_UNLESS(EndGameIsIn());
+  Type({Key::Enter});
+  EXPECT_EQ(PlayerName, "Igrac X");
+  EXPECT_EQ(Table->Log[1], "Add 950 Igrac X 1 10");
+  EXPECT_EQ(GameScreen, 2);
+  GameScreen = 55;
+  Type({KeyA});
+  EXPECT_EQ(PlayerName, "Igrac Xa");
+}
+
+TEST_F(NameEntryTest, EnterAndALetterInOneFrameStoreTheNameAsItWas) {
+  SKIP_UNLESS(EndGameIsIn());
+  Type({KeyP, KeyA});
+  const int32_t F = Engine->Frame() + 1;
+  Engine->Press(F, Key::Enter);
+  Engine->Press(F, KeyS);
+  Frame([] { ReadNameKeys(); });
+  EXPECT_EQ(Table->Log[1], "Add 950 Pa 1 10");
+  EXPECT_EQ(PlayerName, "Pas");
+  EXPECT_EQ(GameScreen, 2);
+}
+
+TEST_F(NameEntryTest, EscapeStoresToo) {
+  Type({KeyP, Key::Escape});
+  ASSERT_GE(Table->Log.size(), 2u);
+  EXPECT_EQ(Table->Log[1], "Add 950 P 1 10");
+}
+
+TEST_F(NameEntryTest, ScreenDrawsTheNameOutlinedAndTheUnesiButtonIsStrict) {
+  SKIP_UNLESS(EndGameIsIn());
+  PlayerName = "Pas";
+  SideMenuVisible = true;
+  const int32_t F = Frame([] { NameEntryScreen(); });
+  EXPECT_FALSE(SideMenuVisible);
+  const auto Name = Engine->TextsIn(F, "Pas");
+  ASSERT_EQ(Name.size(), 5u);
+  EXPECT_EQ(Name[0][0], -1);
+  EXPECT_EQ(Name[0][1], 201);
+  EXPECT_EQ(Name[4][0], 0);
+  EXPECT_EQ(Name[4][1], 200);
+  EXPECT_EQ(uint32_t(Name[4][4]), ColourARGB(255, 40, 0, 170));
+  const auto Button = Engine->SpritesIn(F, "button.bmp");
+  ASSERT_EQ(Button.size(), 1u);
+  EXPECT_GE(Button[0][0], 338);
+  EXPECT_LT(Button[0][0], 342);
+  EXPECT_EQ(Engine->TextsIn(F, "UNESI").size(), 1u);
+  EXPECT_EQ(Engine->SpritesIn(F, "sky.jpg")[0][4], FrameCounter / 4.0);
+
+  for (auto [X, Y] : std::vector<std::pair<int, int>>{{340, 300}, {460, 300}, {400, 288}, {400, 313}}) {
+    Engine->Click(Engine->Frame() + 1, X, Y);
+    Frame([] { NameEntryScreen(); });
+    EXPECT_EQ(GameScreen, 55) << X << "," << Y;
+  }
+  EXPECT_EQ(Table->Log.size(), 0u);
+  Engine->Click(Engine->Frame() + 1, 459, 312);
+  Frame([] { NameEntryScreen(); });
+  EXPECT_EQ(GameScreen, 2);
+  EXPECT_EQ(Table->Log[1], "Add 950 Pas 1 10");
+}
+
+TEST_F(NameEntryTest, SparklesOnlyWithParticlesOn) {
+  SKIP_UNLESS(ParticlesAreIn());
+  Frame([] { NameEntryScreen(); });
+  int Live = 0;
+  for (const auto& P : Particles) Live += P.Life > 0;
+  EXPECT_GE(Live, 1);
+  EXPECT_LE(Live, 4);
+  for (const auto& P : Particles)
+    if (P.Life > 0) {
+      EXPECT_TRUE(P.Kind == 4 || P.Kind == 7);
+      EXPECT_GE(P.Life, 40);
+      EXPECT_LE(P.Life, 60);
+    }
+  Particles = {};
+  GameOptions.Particle = false;
+  Frame([] { NameEntryScreen(); });
+  for (const auto& P : Particles) EXPECT_LT(P.Life, 1);
+}
+
+}  // namespace
+}  // namespace pikora::test
