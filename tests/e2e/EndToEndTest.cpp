@@ -581,14 +581,21 @@ class Player {
 
  private:
   void Keep(const fs::path& File, const std::string& Name) {
-    // The game writes the file in place: wait until it stops growing.
+    // The game writes the file in place: wait until it reads as a whole picture.
     std::error_code Ec;
     uintmax_t Size = 0;
-    for (int I = 0; I < 100; ++I) {
+    for (int I = 0;; ++I) {
+      if (I == 250) Fail("the screenshot " + File.string() + " never became readable");
       std::this_thread::sleep_for(40ms);
       const uintmax_t Now = fs::file_size(File, Ec);
-      if (!Ec && Now > 0 && Now == Size) break;
-      Size = Now;
+      if (Ec || Now == 0 || Now != Size) {
+        Size = Ec ? 0 : Now;
+        continue;
+      }
+      if (SDL_Surface* Whole = IMG_Load(File.c_str())) {
+        SDL_FreeSurface(Whole);
+        break;
+      }
     }
     const std::string Base = File.stem().string();  // pikora-YYYYMMDD-HHMMSS-mmm-fNNNNNNN
     const size_t F = Base.find("-f");
@@ -602,7 +609,9 @@ class Player {
     if (!Shots.empty() && S.WallMs < Shots.back().WallMs) S.WallMs += 86'400'000;  // past midnight
     char Prefix[16];
     std::snprintf(Prefix, sizeof Prefix, "%03zu-", Shots.size() + 1);
-    S.Path = Artefacts / (Prefix + Name + "-f" + Base.substr(F + 2) + ".png");
+    std::string Step = Name;
+    std::replace(Step.begin(), Step.end(), ' ', '-');
+    S.Path = Artefacts / (Prefix + Step + "-f" + Base.substr(F + 2) + ".png");
     fs::copy_file(File, S.Path, fs::copy_options::overwrite_existing, Ec);
     if (Ec) Fail("cannot keep " + File.string() + ": " + Ec.message());
     Seen.insert(File.filename().string());
