@@ -137,4 +137,11 @@ void DrawClueMarkers() {
   Gfx->SetTint(255, 255, 255);
 }
 
+void DrawGameMask(int32_t Opacity) {
+  if (Vertical)
+    Gfx->DrawSprite(TexGameMask, 68, 162, 800, 600, 90, Opacity, 0, 0, 0, 0, -1, -1);
+  else
+    Gfx->DrawSprite(TexGameMask, 310, -13, 600, 800, 0, Opacity, 0, 0, 0, 0, -1, -1);
+}
+
 }  // namespace pikora
