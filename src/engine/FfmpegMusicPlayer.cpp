@@ -1,6 +1,7 @@
 // The background music: decoded with FFmpeg a little ahead of the sound card, played through
 // an SDL audio device of its own (the graphics engine's SDL_mixer has another one).
 #include <SDL.h>
+#include <SDL_mixer.h>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -13,6 +14,7 @@ extern "C" {
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "engine/ComponentError.h"
@@ -169,28 +171,17 @@ class Decoder {
 
 class FfmpegMusicPlayer final : public MusicPlayer {
  public:
-  explicit FfmpegMusicPlayer(const std::string& GameFolder) : Root(GameFolder) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-      AudioInitialised = true;
-      SDL_AudioSpec Want{}, Have{};
-      Want.freq = 44100;
-      Want.format = AUDIO_S16SYS;
-      Want.channels = OutChannels;
-      Want.samples = 2048;
-      Want.callback = &FfmpegMusicPlayer::Callback;
-      Want.userdata = this;
-      Device = SDL_OpenAudioDevice(nullptr, 0, &Want, &Have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-      if (Device != 0) Rate = Have.freq;
-    }
-  }
+  explicit FfmpegMusicPlayer(const std::string& GameFolder) : Root(GameFolder) {}
 
   ~FfmpegMusicPlayer() override {
+    if (Hooked) Mix_HookMusic(nullptr, nullptr);
     if (Device != 0) SDL_CloseAudioDevice(Device);
     Track.reset();
     if (AudioInitialised) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
 
   void Load(const std::string& File) override {
+    OpenOutput();
     std::string Path = File;
     std::replace(Path.begin(), Path.end(), '\\', '/');
     Path.erase(0, Path.find_first_not_of('/'));
@@ -202,7 +193,7 @@ class FfmpegMusicPlayer final : public MusicPlayer {
     int16_t Probe[2 * 64];
     if (Next->Read(Probe, 64) == 0) RaiseError("MusicPlayer.Load", "\"" + File + "\": no audio could be decoded");
     Next->Rewind();
-    Lock();
+    std::unique_lock Guard(TrackLock);
     Track = std::move(Next);
     Path_ = Path;
     Name_ = File;
@@ -211,16 +202,16 @@ class FfmpegMusicPlayer final : public MusicPlayer {
     Ended = false;
     Playing = false;
     SilentBaseMs = 0;
-    Unlock();
+    Guard.unlock();
     if (Device != 0) SDL_PauseAudioDevice(Device, 1);
   }
 
   void Play(bool FromStart) override {
     if (!Track) RaiseError("MusicPlayer.Play", "no music loaded");
     if (FromStart || Ended) Restart();
-    if (Device != 0) {
+    if (Audible()) {
       Playing = true;
-      SDL_PauseAudioDevice(Device, 0);
+      if (Device != 0) SDL_PauseAudioDevice(Device, 0);
     } else if (!Playing) {
       Playing = true;
       SilentStart = Clock::now();
@@ -228,8 +219,8 @@ class FfmpegMusicPlayer final : public MusicPlayer {
   }
 
   void Stop(bool) override {
-    if (Device != 0) {
-      SDL_PauseAudioDevice(Device, 1);
+    if (Audible()) {
+      if (Device != 0) SDL_PauseAudioDevice(Device, 1);
     } else if (Playing) {
       SilentBaseMs = SilentPositionMs();
     }
@@ -242,7 +233,7 @@ class FfmpegMusicPlayer final : public MusicPlayer {
     if (!Track) return 0;
     int64_t Ms;
     bool Over;
-    if (Device != 0) {
+    if (Audible()) {
       Ms = int64_t(FramesPlayed.load()) * 1000 / Rate;
       Over = Ended.load();
     } else {
@@ -266,28 +257,43 @@ class FfmpegMusicPlayer final : public MusicPlayer {
   }
 
   void Restart() {
-    Lock();
-    if (!Track->Rewind()) {
-      // A stream that cannot seek is opened again.
-      try {
-        Track = std::make_unique<Decoder>(Path_, Name_, Rate);
-      } catch (...) {
-        Unlock();
-        throw;
-      }
-    }
+    std::unique_lock Guard(TrackLock);
+    // A stream that cannot seek is opened again.
+    if (!Track->Rewind()) Track = std::make_unique<Decoder>(Path_, Name_, Rate);
     FramesPlayed = 0;
     Ended = false;
-    Unlock();
+    Guard.unlock();
     SilentBaseMs = 0;
     SilentStart = Clock::now();
   }
 
-  void Lock() {
-    if (Device != 0) SDL_LockAudioDevice(Device);
-  }
-  void Unlock() {
-    if (Device != 0) SDL_UnlockAudioDevice(Device);
+  bool Audible() const { return Device != 0 || Hooked; }
+
+  // Opened at the first Load, when the graphics engine has set up its mixer: the music then
+  // plays through the mixer's music hook, so one audio device serves effects and music alike
+  // (some systems give a program only one). Without a mixer it opens a device of its own.
+  void OpenOutput() {
+    if (OutputChosen) return;
+    OutputChosen = true;
+    int Frequency = 0, Channels = 0;
+    Uint16 Format = 0;
+    if (Mix_QuerySpec(&Frequency, &Format, &Channels) != 0 && Format == AUDIO_S16SYS && Channels == OutChannels) {
+      Rate = Frequency;
+      Mix_HookMusic(&FfmpegMusicPlayer::Callback, this);
+      Hooked = true;
+      return;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    AudioInitialised = true;
+    SDL_AudioSpec Want{}, Have{};
+    Want.freq = 44100;
+    Want.format = AUDIO_S16SYS;
+    Want.channels = OutChannels;
+    Want.samples = 2048;
+    Want.callback = &FfmpegMusicPlayer::Callback;
+    Want.userdata = this;
+    Device = SDL_OpenAudioDevice(nullptr, 0, &Want, &Have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    if (Device != 0) Rate = Have.freq;
   }
 
   // The length of a file whose container does not say, counted without keeping the audio.
@@ -304,7 +310,8 @@ class FfmpegMusicPlayer final : public MusicPlayer {
     auto* Out = reinterpret_cast<int16_t*>(Stream);
     size_t Frames = size_t(Bytes) / (sizeof(int16_t) * OutChannels);
     size_t Got = 0;
-    if (Self->Track && !Self->Ended) {
+    std::lock_guard Guard(Self->TrackLock);
+    if (Self->Track && !Self->Ended && Self->Playing) {
       Got = Self->Track->Read(Out, Frames);
       Self->FramesPlayed += int64_t(Got);
       if (Got < Frames) Self->Ended = true;
@@ -319,6 +326,9 @@ class FfmpegMusicPlayer final : public MusicPlayer {
 
   std::string Root, Path_, Name_;
   bool AudioInitialised = false;
+  bool OutputChosen = false;
+  bool Hooked = false;
+  std::mutex TrackLock;  // the audio thread reads the track while the game rewinds or replaces it
   SDL_AudioDeviceID Device = 0;
   int Rate = 44100;
   std::unique_ptr<Decoder> Track;
@@ -326,7 +336,7 @@ class FfmpegMusicPlayer final : public MusicPlayer {
   std::atomic<int64_t> FramesPlayed{0};
   std::atomic<bool> Ended{false};
   std::atomic<int32_t> Gain{100};
-  bool Playing = false;
+  std::atomic<bool> Playing{false};
   int64_t SilentBaseMs = 0;
   Clock::time_point SilentStart;
 };

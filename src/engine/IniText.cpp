@@ -188,7 +188,9 @@ std::string SetValue(const std::string& Text, std::string_view Section, std::str
   if (!SectionFound) {
     Out = Text;
     if (!Out.empty() && Out.back() != '\n' && Out.back() != '\r') Out += Eol;
-    Out += "[" + std::string(Section) + "]";
+    Out += '[';
+    Out += Section;
+    Out += ']';
     Out += Eol;
     Out += Entry;
     Out += Eol;

@@ -131,8 +131,9 @@ void RecordingGfxEngine::BeginFrame(int32_t R, int32_t G, int32_t B) {
   Record("BeginFrame", {}, {}, {double(R), double(G), double(B)});
 }
 
+// A present outside the loop's own frame (the loading frame of the pack scan) belongs to
+// the pass in which it is made and opens no new frame.
 void RecordingGfxEngine::EndFrame() {
-  StartPolling();
   Record("EndFrame");
   FrameOpen = false;
 }

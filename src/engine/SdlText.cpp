@@ -1,5 +1,7 @@
 #include "engine/SdlText.h"
 
+#include "engine/IniText.h"
+
 #include <SDL.h>
 #include <fontconfig/fontconfig.h>
 
@@ -38,57 +40,13 @@ FontFile FindFontFile(const std::string& Face, bool Bold, bool Italic) {
   return Found;
 }
 
-namespace {
-
-bool IsUtf8(const std::string& Text) {
-  size_t I = 0;
-  const size_t N = Text.size();
-  while (I < N) {
-    const auto C = uint8_t(Text[I]);
-    size_t More = 0;
-    if (C < 0x80) More = 0;
-    else if (C >= 0xC2 && C <= 0xDF) More = 1;
-    else if (C >= 0xE0 && C <= 0xEF) More = 2;
-    else if (C >= 0xF0 && C <= 0xF4) More = 3;
-    else return false;
-    if (I + More >= N + (More ? 0 : 1)) return false;
-    for (size_t K = 1; K <= More; ++K)
-      if ((uint8_t(Text[I + K]) & 0xC0) != 0x80) return false;
-    I += More + 1;
-  }
-  return true;
-}
-
-void AppendUtf8(std::string& Out, uint32_t Cp) {
-  if (Cp < 0x80) {
-    Out += char(Cp);
-  } else if (Cp < 0x800) {
-    Out += char(0xC0 | (Cp >> 6));
-    Out += char(0x80 | (Cp & 0x3F));
-  } else {
-    Out += char(0xE0 | (Cp >> 12));
-    Out += char(0x80 | ((Cp >> 6) & 0x3F));
-    Out += char(0x80 | (Cp & 0x3F));
-  }
-}
-
-}  // namespace
-
 std::string AsUtf8(const std::string& Text) {
-  if (IsUtf8(Text)) return Text;
-  if (char* Converted = SDL_iconv_string("UTF-8", "WINDOWS-1250", Text.c_str(), Text.size() + 1)) {
-    std::string Result(Converted);
-    SDL_free(Converted);
-    return Result;
-  }
-  std::string Latin;
-  for (char C : Text) AppendUtf8(Latin, uint8_t(C));
-  return Latin;
+  return ini::IsValidUtf8(Text) ? Text : ini::Windows1250ToUtf8(Text);
 }
 
 std::vector<uint32_t> CodePoints(const std::string& Text) {
   std::vector<uint32_t> Points;
-  if (!IsUtf8(Text)) {
+  if (!ini::IsValidUtf8(Text)) {
     for (char C : Text) Points.push_back(uint8_t(C));
     return Points;
   }

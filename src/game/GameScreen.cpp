@@ -1,5 +1,7 @@
 #include "game/GameScreen.h"
 
+#include "resources/Packs.h"
+
 #include <cctype>
 #include <chrono>
 #include <cmath>
@@ -25,9 +27,9 @@ double SecondsSinceMidnight() {
 
 float Wobble() { return float(std::cos(5.0 * SecondsSinceMidnight()) * 20.0); }
 
-// The archive name without its extension, in capitals; a name too short to carry one shows whole.
-std::string PackTitle(const std::string& FileName) {
-  std::string Title = FileName.size() < 4 ? FileName : FileName.substr(0, FileName.size() - 4);
+// The archive name without its extension, in capitals.
+std::string UpperTitle(const std::string& FileName) {
+  std::string Title = PackTitle(FileName);
   for (char& C : Title) C = char(std::toupper(static_cast<unsigned char>(C)));
   return Title;
 }
@@ -54,7 +56,7 @@ constexpr int32_t MarkerSpin[6] = {0, 3, 4, 5, 4, 3};
 
 void DrawGameScreen() {
   const uint32_t Pale = ColourARGB(255, 230, 255, 255);
-  const std::string Title = PackTitle(CurrentPackFile);
+  const std::string Title = UpperTitle(CurrentPackFile);
 
   Gfx->DrawSprite(Vertical ? TexBackGameV : TexBackGameH, 0, 0, 1024, 1024, 0, 100, 0, 0, 800, 600, -1, -1);
   Gfx->DrawSprite(TexSky, -100, -225, 512, 512, float(FrameCounter / 4.0), 30, 0, 0, 1024, 1024, -1, -1);
@@ -133,6 +135,13 @@ void DrawClueMarkers() {
     Gfx->DrawBitmapText(TexFontDefault, std::to_string(K), P.DigitX, P.DigitY, 1, 0, 100, 255, 255, 255);
   }
   Gfx->SetTint(255, 255, 255);
+}
+
+void DrawGameMask(int32_t Opacity) {
+  if (Vertical)
+    Gfx->DrawSprite(TexGameMask, 68, 162, 800, 600, 90, Opacity, 0, 0, 0, 0, -1, -1);
+  else
+    Gfx->DrawSprite(TexGameMask, 310, -13, 600, 800, 0, Opacity, 0, 0, 0, 0, -1, -1);
 }
 
 }  // namespace pikora

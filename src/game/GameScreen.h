@@ -9,5 +9,7 @@ namespace pikora {
 
 void DrawGameScreen();
 void DrawClueMarkers();
+// The veil over the two pictures, upright or turned for the layout, under the tint set.
+void DrawGameMask(int32_t Opacity);
 
 }  // namespace pikora

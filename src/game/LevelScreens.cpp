@@ -21,12 +21,11 @@ const std::string IntroText =
 // The task text and START over the game screen; full strength before a level, fading as it starts.
 void DrawIntroOverlay(int32_t MaskAlpha, int32_t TextAlpha, int32_t ButtonAlpha) {
   const float Shift = Vertical ? 0.0f : 70.0f;  // the START row moves right in the landscape layout
+  DrawGameMask(MaskAlpha);
   if (Vertical) {
-    Gfx->DrawSprite(TexGameMask, 68, 162, 800, 600, 90, MaskAlpha, 0, 0, 0, 0, -1, -1);
     Gfx->DrawText("highscores", 332, 252, 270, 100, IntroText, ColourARGB(TextAlpha, 0, 0, 0), 5);
     Gfx->DrawText("highscores", 330, 250, 270, 100, IntroText, ColourARGB(TextAlpha, 255, 255, 255), 5);
   } else {
-    Gfx->DrawSprite(TexGameMask, 310, -13, 600, 800, 0, MaskAlpha, 0, 0, 0, 0, -1, -1);
     Gfx->DrawText("highscores", 402, 152, 270, 100, IntroText, ColourARGB(TextAlpha, 0, 0, 0), 5);
     Gfx->DrawText("highscores", 400, 150, 270, 100, IntroText, ColourARGB(TextAlpha, 255, 255, 255), 5);
   }

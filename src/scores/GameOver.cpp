@@ -12,15 +12,7 @@ void DrawGameOver() {
     EndSoundPending = false;
   }
 
-  const float ButtonX = Vertical ? 340.0f : 410.0f;
-  Gfx->SetTint(200, 50, 50);
-  if (Vertical)
-    Gfx->DrawSprite(TexGameMask, 68, 162, 800, 600, 90, 100, 0, 0, 0, 0, -1, -1);
-  else
-    Gfx->DrawSprite(TexGameMask, 310, -13, 600, 800, 0, 100, 0, 0, 0, 0, -1, -1);
-  Gfx->DrawText("titleM", ButtonX, 420, 240, 50, "UNESI REZULTAT", ColourARGB(255, 255, 255, 255), 5);
-  Gfx->DrawSprite(TexButton, ButtonX, 420, 120, 25, 0, 65, 0, 0, 240, 50, -1, -1);
-  Gfx->SetTint(255, 255, 255);
+  DrawResultPanel(200, 50, 50, 65);
 
   if (Vertical) {
     Gfx->DrawBitmapText(TexFontDefault, "GAME OVER", 271, 201, 2.0f, 0, 100, 0, 0, 0);
@@ -32,9 +24,7 @@ void DrawGameOver() {
     Gfx->DrawBitmapText(TexFontDefault, "GAME OVER", 360, 200, 1.75f, 0, 100, 200, 50, 50);
   }
 
-  if (MouseState.X > ButtonX && MouseState.X < ButtonX + 240 && MouseState.Y > 420 && MouseState.Y < 470 &&
-      MouseState.Button)
-    CheckHighScore();
+  HandleResultButton();
 }
 
 }  // namespace pikora

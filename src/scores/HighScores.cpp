@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "game/GameScreen.h"
 #include "game/modGame.h"
 
 namespace pikora {
@@ -82,6 +83,22 @@ void CheckHighScore() {
   } else {
     GameScreen = 55;
   }
+}
+
+void DrawResultPanel(int32_t R, int32_t G, int32_t B, int32_t ButtonOpacity) {
+  const float ButtonX = Vertical ? 340.0f : 410.0f;
+  Gfx->SetTint(R, G, B);
+  DrawGameMask(100);
+  Gfx->DrawText("titleM", ButtonX, 420, 240, 50, "UNESI REZULTAT", ColourARGB(255, 255, 255, 255), 5);
+  Gfx->DrawSprite(TexButton, ButtonX, 420, 120, 25, 0, ButtonOpacity, 0, 0, 240, 50, -1, -1);
+  Gfx->SetTint(255, 255, 255);
+}
+
+void HandleResultButton() {
+  const int32_t ButtonX = Vertical ? 340 : 410;
+  if (MouseState.X > ButtonX && MouseState.X < ButtonX + 240 && MouseState.Y > 420 && MouseState.Y < 470 &&
+      MouseState.Button)
+    CheckHighScore();
 }
 
 void SaveResult() {

@@ -50,15 +50,7 @@ void DrawPackComplete() {
     Gfx->PlaySound("packcompleted", 0, 90, 0, 40);
     EndSoundPending = false;
   }
-  const float ButtonX = Vertical ? 340.0f : 410.0f;
-  Gfx->SetTint(50, 200, 50);
-  if (Vertical)
-    Gfx->DrawSprite(TexGameMask, 68, 162, 800, 600, 90, 100, 0, 0, 0, 0, -1, -1);
-  else
-    Gfx->DrawSprite(TexGameMask, 310, -13, 600, 800, 0, 100, 0, 0, 0, 0, -1, -1);
-  Gfx->DrawText("titleM", ButtonX, 420, 240, 50, "UNESI REZULTAT", ColourARGB(255, 255, 255, 255), 5);
-  Gfx->DrawSprite(TexButton, ButtonX, 420, 120, 25, 0, 50, 0, 0, 240, 50, -1, -1);
-  Gfx->SetTint(255, 255, 255);
+  DrawResultPanel(50, 200, 50, 50);
 
   const float X0 = Vertical ? 161.0f : 336.0f;
   const float W = Vertical ? 590.0f : 410.0f;
@@ -72,9 +64,7 @@ void DrawPackComplete() {
     Gfx->DrawText(Line.Font, X0 + 1, Y0 + 1, W, 50, Line.Text, ColourARGB(255, 50, 200, 50), 5);
   }
 
-  if (MouseState.X > ButtonX && MouseState.X < ButtonX + 240 && MouseState.Y > 420 && MouseState.Y < 470 &&
-      MouseState.Button)
-    CheckHighScore();
+  HandleResultButton();
 }
 
 }  // namespace

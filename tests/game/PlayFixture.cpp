@@ -1,8 +1,5 @@
 #include "PlayFixture.h"
 
-#include <algorithm>
-
-#include "game/Joker.h"
 
 namespace pikora::test {
 
@@ -16,13 +13,10 @@ PlayTest::PlayTest() {
 
 void PlayTest::ClickAt(int32_t Frame, int32_t X, int32_t Y) {
   Engine->Click(Frame, X, Y);
-  Moves[Frame] = {X, Y};
-  Clicks[Frame] = true;
 }
 
 void PlayTest::PressAt(int32_t Frame, int32_t ScanCode) {
   Engine->Press(Frame, ScanCode);
-  Keys[Frame].push_back(ScanCode);
 }
 
 void PlayTest::StartRun(int32_t Frame, bool IsVertical) {
@@ -87,25 +81,9 @@ void PlayTest::FrameStart(int32_t Frame) {
     for (const auto& Entry : TextureTable)
       if (!*Entry.Slot) Engine->LoadTexture(*Entry.Slot, Entry.File, Entry.ColourKey);
   }
-  if (Frame == 2) {
-    MousePolled = !Engine->CallsIn(1, "GetMouseState").empty();
-    KeysPolled = !Engine->CallsIn(1, "KeyDown").empty();
-  }
 
   if (auto It = Actions.find(Frame); It != Actions.end())
     for (auto& Fn : It->second) Fn();
-
-  // Until the input polls are in the loop, the scripted input is applied here, where the
-  // polls would run: before the screen is drawn.
-  if (auto It = Moves.find(Frame); It != Moves.end()) std::tie(MouseX, MouseY) = It->second;
-  if (!MousePolled) {
-    MouseState.X = MouseX;
-    MouseState.Y = MouseY;
-    MouseState.Button = Clicks.count(Frame) > 0;
-  }
-  if (KeysPolled) return;
-  if (auto It = Keys.find(Frame); It != Keys.end())
-    if (std::count(It->second.begin(), It->second.end(), Key::Space) && JokerAvailable) UseJoker();
 }
 
 }  // namespace pikora::test

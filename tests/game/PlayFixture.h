@@ -19,7 +19,6 @@ class PlayTest : public GameTest {
   void ClickAt(int32_t Frame, int32_t X, int32_t Y);
   void MoveAt(int32_t Frame, int32_t X, int32_t Y) {
     Engine->MoveMouse(Frame, X, Y);
-    Moves[Frame] = {X, Y};
   }
   void PressAt(int32_t Frame, int32_t ScanCode);
 
@@ -47,11 +46,6 @@ class PlayTest : public GameTest {
   void FrameStart(int32_t Frame);
 
   std::map<int32_t, std::vector<std::function<void()>>> Actions;
-  std::map<int32_t, std::pair<int32_t, int32_t>> Moves;
-  std::map<int32_t, bool> Clicks;
-  std::map<int32_t, std::vector<int32_t>> Keys;
-  int32_t MouseX = 0, MouseY = 0;
-  bool MousePolled = false, KeysPolled = false;
 };
 
 }  // namespace pikora::test

@@ -69,7 +69,6 @@ TEST_F(NameEntryTest, SilentWithSoundOff) {
 }
 
 TEST_F(NameEntryTest, EnterWithNothingTypedStoresIgracXAndKeepsItForTheNextEntry) {
-  SKIP_UNLESS(EndGameIsIn());
   Type({Key::Enter});
   EXPECT_EQ(PlayerName, "Igrac X");
   EXPECT_EQ(Table->Log[1], "Add 950 Igrac X 1 10");
@@ -80,7 +79,6 @@ TEST_F(NameEntryTest, EnterWithNothingTypedStoresIgracXAndKeepsItForTheNextEntry
 }
 
 TEST_F(NameEntryTest, EnterAndALetterInOneFrameStoreTheNameAsItWas) {
-  SKIP_UNLESS(EndGameIsIn());
   Type({KeyP, KeyA});
   const int32_t F = Engine->Frame() + 1;
   Engine->Press(F, Key::Enter);
@@ -98,7 +96,6 @@ TEST_F(NameEntryTest, EscapeStoresToo) {
 }
 
 TEST_F(NameEntryTest, ScreenDrawsTheNameOutlinedAndTheUnesiButtonIsStrict) {
-  SKIP_UNLESS(EndGameIsIn());
   PlayerName = "Pas";
   SideMenuVisible = true;
   const int32_t F = Frame([] { NameEntryScreen(); });
@@ -130,7 +127,6 @@ TEST_F(NameEntryTest, ScreenDrawsTheNameOutlinedAndTheUnesiButtonIsStrict) {
 }
 
 TEST_F(NameEntryTest, SparklesOnlyWithParticlesOn) {
-  SKIP_UNLESS(ParticlesAreIn());
   Frame([] { NameEntryScreen(); });
   int Live = 0;
   for (const auto& P : Particles) Live += P.Life > 0;

@@ -66,33 +66,6 @@ class TableFiles : public NullFileTools {
   }
 };
 
-// The procedures these screens hand over to come from other parts of the game; until they
-// are in, the tests that need them skip instead of failing.
-inline bool EndGameIsIn() {
-  const int16_t Screen = GameScreen;
-  GameScreen = 0;
-  EndGame();
-  const bool In = GameScreen == 2;
-  GameScreen = Screen;
-  return In;
-}
-inline bool ParticlesAreIn() {
-  const auto Saved = Particles;
-  ParticleFX(true, 7, 10, 10, 0, 0, 0, 5, true);
-  const bool In = Particles[0].Life > 0;
-  Particles = Saved;
-  return In;
-}
-inline bool SaveOptionsIsIn() {
-  const auto Saved = Files;
-  auto Probe = std::make_shared<TableFiles>();
-  Files = Probe;
-  SaveOptions();
-  Files = Saved;
-  return !Probe->Log.empty();
-}
-#define SKIP_UNLESS(Condition) \
-  if (!(Condition)) GTEST_SKIP() << "waits for " #Condition
 
 class ResultsTest : public GameTest {
  protected:

@@ -1,0 +1,267 @@
+// The frame as the player sees it: logo fade, side menu, cursor, keys.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "StandInFiles.h"
+#include "app/modMain.h"
+#include "game/Joker.h"
+
+namespace pikora::test {
+namespace {
+
+constexpr uint32_t Red = ColourARGB(255, 255, 50, 50);
+
+// Opacity of the button picture of one menu item (by its Y) in a frame.
+int Glow(const RecordingGfxEngine& Engine, int32_t Frame, float ItemY) {
+  for (const auto& Call : Engine.SpritesIn(Frame, "button.bmp"))
+    if (Call[1] == ItemY) return int(Call[5]);
+  return -1;
+}
+
+TEST_F(FrameTest, LogoCoversTheCreditsScreenAndFadesOutOverTwoHundredFrames) {
+  ASSERT_EQ(RunFrames(202), 0);
+  std::vector<int> First;
+  for (int32_t Frame = 1; Frame <= 11; ++Frame) {
+    const auto Logo = Engine->SpritesIn(Frame, "brightlogo.jpg");
+    ASSERT_FALSE(Logo.empty()) << "frame " << Frame;
+    First.push_back(int(Logo.front()[5]));
+  }
+  EXPECT_EQ(First, (std::vector<int>{100, 99, 98, 98, 98, 97, 96, 96, 96, 95, 94}));
+  ASSERT_EQ(Opacities(200, "brightlogo.jpg").size(), 1u);
+  EXPECT_EQ(Opacities(200, "brightlogo.jpg")[0], 0);
+  EXPECT_TRUE(Engine->SpritesIn(201, "brightlogo.jpg").empty());
+  EXPECT_TRUE(Engine->SpritesIn(202, "brightlogo.jpg").empty());
+
+  // Frame 1: the credits and the side menu under the logo; cursor and particles over it.
+  const auto Logo = Engine->SpritesIn(1, "brightlogo.jpg")[0];
+  EXPECT_EQ(std::vector<double>(Logo.Num.begin(), Logo.Num.begin() + 5), (std::vector<double>{0, 0, 1024, 1024, 0}));
+  EXPECT_EQ(std::vector<double>(Logo.Num.begin() + 6, Logo.Num.end()), (std::vector<double>{0, 0, 800, 600, -1, -1}));
+  const long LogoAt = IndexIn(1, "DrawSprite", "brightlogo.jpg");
+  EXPECT_LT(IndexIn(1, "DrawText", "P R O I Z V E O"), LogoAt);
+  EXPECT_LT(IndexIn(1, "DrawSprite", "button.bmp"), LogoAt);
+  EXPECT_GT(IndexIn(1, "DrawSprite", "mouse.bmp"), LogoAt);
+  EXPECT_GT(IndexIn(1, "DrawSprite", "particles.png"), IndexIn(1, "DrawSprite", "mouse.bmp"));
+}
+
+TEST_F(FrameTest, CreditsListTheLinesInTheirBoxesAndFonts) {
+  ASSERT_EQ(RunFrames(6), 0);
+  std::vector<std::string> Texts;
+  std::vector<double> Tops;
+  for (const auto& Call : Engine->CallsIn(6, "DrawText")) {
+    if (Call[2] != 620) continue;  // the side menu's captions are 120 wide
+    Texts.push_back(Call.Text);
+    Tops.push_back(Call[1]);
+    EXPECT_EQ(Call[3], 50);
+    EXPECT_EQ(Call[5], 5);
+  }
+  EXPECT_EQ(Texts, (std::vector<std::string>{"P R O I Z V E O", "Pikora", "", "VODITELJ PROJEKTA",
+                                             "Pikora contributors", "", "", "DEVELOPMENT TEAM", "FFmpeg", "libsquish",
+                                             "libzip", "SDL2", "SDL2_image", "SDL2_mixer", "SDL2_ttf", "SimpleIni",
+                                             "POSEBNE ZAHVALE", "svim igracima", "", ""}));
+  ASSERT_EQ(Tops.size(), 20u);
+  EXPECT_FLOAT_EQ(float(Tops[1]), float(30 + std::cos(6 / 2.0))) << "the studio's name trembles";
+  EXPECT_EQ(Tops[19], 510);
+  for (const char* Heading : {"P R O I Z V E O", "VODITELJ PROJEKTA", "DEVELOPMENT TEAM", "POSEBNE ZAHVALE"}) {
+    const auto Calls = Engine->TextsIn(6, Heading);
+    ASSERT_EQ(Calls.size(), 1u);
+    EXPECT_EQ(Calls[0].Name, "titlem");
+    EXPECT_EQ(uint32_t(Calls[0][4]), ColourARGB(175, 150, 150, 255));
+  }
+  EXPECT_TRUE(Engine->SpritesIn(6, "menu_help.dds").empty()) << "no banner on the credits";
+}
+
+TEST_F(FrameTest, SideMenuClickShowsTheChosenScreenFromTheNextFrame) {
+  Engine->MoveMouse(1, 400, 400);
+  Engine->Click(3, 19 + 60, 126 + 12);  // "Pomoc"
+  ASSERT_EQ(RunFrames(5), 0);
+  EXPECT_EQ(Engine->TextsIn(3, "P R O I Z V E O").size(), 1u) << "the frame of the click still shows the credits";
+  EXPECT_TRUE(Engine->SpritesIn(3, "help.dds").empty());
+  ASSERT_EQ(Engine->SpritesIn(4, "help.dds").size(), 1u);
+  EXPECT_EQ(Engine->SpritesIn(4, "menu_help.dds").size(), 1u);
+  EXPECT_TRUE(Engine->TextsIn(4, "P R O I Z V E O").empty());
+  EXPECT_EQ(GameScreen, 4);
+
+  // The red rim follows the current screen's item.
+  auto RimOf = [&](int32_t Frame) {
+    std::vector<std::string> Out;
+    for (const auto& Call : Engine->CallsIn(Frame, "DrawText"))
+      if (uint32_t(Call[4]) == Red) Out.push_back(Call.Text);
+    return Out;
+  };
+  EXPECT_EQ(RimOf(3), std::vector<std::string>(4, "Zasluge"));
+  EXPECT_EQ(RimOf(4), std::vector<std::string>(4, "Pomoc"));
+}
+
+TEST_F(FrameTest, IzlazEndsTheProgramAfterTheCurrentFrame) {
+  Engine->Click(3, 19, 200);  // top-left corner of "Izlaz": edges count
+  ASSERT_EQ(RunFrames(10), 0);
+  EXPECT_EQ(FrameCounter, 3);
+  EXPECT_EQ(Engine->CallsIn(3, "EndFrame").size(), 1u) << "the frame still runs to its end";
+  EXPECT_GT(IndexIn(3, "Shutdown", ""), IndexIn(3, "EndFrame", ""));
+  EXPECT_EQ(Engine->CallsOf("Shutdown").size(), 1u);
+}
+
+TEST_F(FrameTest, ButtonGlowRisesToEightyFiveInNineFramesAndFallsBackInFortyFive) {
+  Engine->MoveMouse(1, 400, 400);
+  Engine->MoveMouse(2, 60, 20);  // over "Nova Igra"
+  Engine->MoveMouse(20, 400, 400);
+  ASSERT_EQ(RunFrames(70), 0);
+  EXPECT_EQ(Glow(*Engine, 1, 15), 40);
+  std::vector<int> Rise;
+  for (int32_t Frame = 2; Frame <= 12; ++Frame) Rise.push_back(Glow(*Engine, Frame, 15));
+  EXPECT_EQ(Rise, (std::vector<int>{45, 50, 55, 60, 65, 70, 75, 80, 85, 85, 85}));
+  EXPECT_EQ(Glow(*Engine, 20, 15), 84);
+  EXPECT_EQ(Glow(*Engine, 63, 15), 41);
+  EXPECT_EQ(Glow(*Engine, 64, 15), 40);
+  EXPECT_EQ(Glow(*Engine, 70, 15), 40);
+  EXPECT_EQ(Glow(*Engine, 12, 52), 40) << "the other items stay idle";
+}
+
+TEST_F(FrameTest, ButtonUnderTheCursorInTheFirstFrameStartsFromFive) {
+  Engine->MoveMouse(1, 60, 60);  // "Top Lista"
+  ASSERT_EQ(RunFrames(2), 0);
+  EXPECT_EQ(Glow(*Engine, 1, 52), 5);
+  EXPECT_EQ(Glow(*Engine, 2, 52), 10);
+}
+
+TEST_F(FrameTest, ClickInTheFrameTheCursorLeftAButtonStillActsOnIt) {
+  Engine->MoveMouse(1, 60, 60);     // on "Top Lista"
+  Engine->Click(4, 400, 400);       // left it, clicked on nothing
+  ASSERT_EQ(RunFrames(5), 0);
+  EXPECT_EQ(GameScreen, 2) << "\"Nova Igra\" tests the name still held";
+  EXPECT_EQ(HoveredMenuItem, "");
+}
+
+TEST_F(FrameTest, ClickAfterLeavingTheFirstButtonDoesNothing) {
+  Engine->MoveMouse(1, 60, 20);     // on "Nova Igra"
+  Engine->Click(4, 400, 400);
+  ASSERT_EQ(RunFrames(5), 0);
+  EXPECT_EQ(GameScreen, 5);
+}
+
+TEST_F(FrameTest, CursorSwingsAboutItsTipOnlyInFramesWithCursorOverButton) {
+  Engine->MoveMouse(1, 300, 200);
+  Engine->OnFrame = [](int32_t Frame, RecordingGfxEngine&) {
+    if (Frame == 7) CursorOverButton = true;
+  };
+  ASSERT_EQ(RunFrames(8), 0);
+  const auto Swinging = Engine->SpritesIn(7, "mouse.bmp");
+  const auto Still = Engine->SpritesIn(8, "mouse.bmp");
+  ASSERT_EQ(Swinging.size(), 1u);
+  ASSERT_EQ(Still.size(), 1u);
+  EXPECT_FLOAT_EQ(float(Swinging[0][4]), float(std::sin(0.7) * 10));
+  EXPECT_EQ(Swinging[0][10], 1);
+  EXPECT_EQ(Swinging[0][11], 1);
+  EXPECT_EQ(Still[0].Num, (std::vector<double>{300, 200, 32, 32, 0, 40, 0, 0, 0, 0, -1, -1}));
+}
+
+TEST_F(FrameTest, CursorTrailAndMenuSparklesFollowTheParticleOption) {
+  Engine->MoveMouse(1, 300, 200);
+  ASSERT_EQ(RunFrames(1), 0);
+  // The trail's sparkle (kind 0: the frame at 32, 0) moved once from (306, 206).
+  std::vector<RecordedCall> Trail;
+  for (const auto& Call : Engine->SpritesIn(1, "particles.png"))
+    if (Call[6] == 32 && Call[8] == 0) Trail.push_back(Call);
+  ASSERT_EQ(Trail.size(), 1u);
+  EXPECT_GE(Trail[0][0], 307);
+  EXPECT_LE(Trail[0][0], 309);
+  EXPECT_GE(Trail[0][1], 207);
+  EXPECT_LE(Trail[0][1], 208);
+  EXPECT_EQ(Trail[0][5], 35);
+  // One sparkle per menu item; the green one comes from the credits' item "Zasluge".
+  const auto Calls = Engine->CallsIn(1);
+  int Green = 0;
+  for (size_t I = 0; I + 1 < Calls.size(); ++I)
+    if (Calls[I].Op == "SetTint" && Calls[I].Num == std::vector<double>{0, 250, 0}) {
+      ++Green;
+      EXPECT_GE(Calls[I + 1][1], 159);
+      EXPECT_LE(Calls[I + 1][1], 161);
+    }
+  EXPECT_EQ(Green, 1);
+  EXPECT_EQ(Engine->SpritesIn(1, "particles.png").size(), 7u);
+}
+
+TEST_F(FrameTest, WithParticlesOffNothingSparkles) {
+  StandIn->Values["Particle"] = "False";
+  ASSERT_EQ(RunFrames(3), 0);
+  EXPECT_TRUE(Engine->CallsOf("DrawSprite").size() > 0);
+  for (const auto& Call : Engine->CallsOf("DrawSprite")) EXPECT_NE(Call.Name, "particles.png");
+}
+
+TEST_F(FrameTest, SKeyAsksTheEngineForItsScreenshot) {
+  Engine->Press(2, Key::S);
+  ASSERT_EQ(RunFrames(3), 0);
+  ASSERT_EQ(Engine->CallsOf("OnKeyS").size(), 1u);
+  EXPECT_EQ(Engine->CallsOf("OnKeyS")[0].Frame, 2);
+}
+
+// A running level with five unfound differences, so a spent joker shows as a found one.
+int FoundDifferences() {
+  int Found = 0;
+  for (int I = 1; I <= 5; ++I) Found += Differences[size_t(I)].Found;
+  return Found;
+}
+void StartLevelAt(RecordingGfxEngine& Engine, int32_t AtFrame, bool Joker) {
+  Engine.OnFrame = [AtFrame, Joker](int32_t Frame, RecordingGfxEngine&) {
+    if (Frame != AtFrame) return;
+    LevelRunning = true;
+    Level = 1;
+    JokerAvailable = Joker;
+    for (auto& D : Differences) D.Found = false;
+  };
+}
+
+// The joker is its own module; until it is in the build these keys have nothing to reveal.
+TEST_F(FrameTest, JUsesAJokerOnlyInDebugMode) {
+  StartLevelAt(*Engine, 2, false);
+  Engine->Press(3, Key::J);
+  ASSERT_EQ(RunFrames(4), 0);
+  EXPECT_EQ(FoundDifferences(), 0);
+}
+
+TEST_F(FrameTest, JInDebugModeUsesAJokerEvenWhenNoneIsAvailableAndSoundOffKeepsItSilent) {
+  StandIn->Values["Sound"] = "False";
+  Engine->DebugMode = true;
+  StartLevelAt(*Engine, 2, false);
+  Engine->Press(3, Key::J);
+  ASSERT_EQ(RunFrames(4), 0);
+  EXPECT_EQ(FoundDifferences(), 1);
+  EXPECT_TRUE(Engine->CallsOf("PlaySound").empty());
+}
+
+TEST_F(FrameTest, SpaceUsesTheJokerOnlyWhileItIsAvailable) {
+  StartLevelAt(*Engine, 2, true);
+  Engine->Press(3, Key::Space);
+  Engine->Press(4, Key::Space);
+  ASSERT_EQ(RunFrames(5), 0);
+  EXPECT_EQ(FoundDifferences(), 1);
+  EXPECT_FALSE(JokerAvailable);
+}
+
+class EscapeTest : public FrameTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EscapeTest, EscapeEndsTheProgramOnEveryScreenButTheNameEntry) {
+  const int16_t Screen = int16_t(GetParam());
+  Engine->OnFrame = [Screen](int32_t Frame, RecordingGfxEngine&) {
+    if (Frame == 2) GameScreen = Screen;
+  };
+  Engine->Press(3, Key::Escape);
+  ASSERT_EQ(RunFrames(5), 0);
+  EXPECT_EQ(FrameCounter, Screen == 55 ? 5 : 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllScreens, EscapeTest, ::testing::Values(1, 2, 3, 4, 5, 9, 10, 55));
+
+TEST_F(FrameTest, NameEntryOwnsTheKeyboard) {
+  Engine->OnFrame = [](int32_t Frame, RecordingGfxEngine&) {
+    if (Frame == 1) GameScreen = 55;
+  };
+  Engine->DebugMode = true;
+  Engine->Press(2, Key::S);
+  ASSERT_EQ(RunFrames(2), 0);
+  EXPECT_TRUE(Engine->CallsOf("OnKeyS").empty());
+}
+
+}  // namespace
+}  // namespace pikora::test
