@@ -44,6 +44,12 @@ void RandomInputEngine::EndFrame() {
   Log.MostParticlesDrawn = std::max(Log.MostParticlesDrawn, Drawn);
   Log.MostParticlesLive = std::max(Log.MostParticlesLive, Live);
   if (Drawn > int32_t(Particles.size()) || UnknownKind) ++Log.ParticleFaults;
+  ++Log.FramesOn[GameScreen];
+  const bool Over = GameScreen == 10 && TimeUsed > 406;
+  Log.LevelsWon += LevelCompleteShown && !WasWon;
+  Log.PacksCompleted += PackCompleted && !WasPackDone;
+  Log.GamesOver += Over && !WasOver;
+  WasWon = LevelCompleteShown, WasPackDone = PackCompleted, WasOver = Over;
   ++Log.Frames;
   Real->EndFrame();
 }
@@ -108,6 +114,7 @@ void RandomInputEngine::Plan() {
     if (Log.Frames - Log.Stop > 1000) throw std::runtime_error("the game does not end on Escape or a close request");
     return;
   }
+  Log.NameEntries += GameScreen == 55 && LastScreen != 55;
   if (GameScreen == 9 && LastScreen != 9) {
     // A new level: a sharp-eyed player, a careless one, or one who only misses.
     const double R = std::uniform_real_distribution<double>(0, 1)(Rng);
@@ -132,7 +139,7 @@ void RandomInputEngine::Plan() {
   ChooseKey();
   if (PlannedKey) ++Log.Keys;
 
-  if (Chance(1.0 / 40000)) {
+  if (Chance(1.0 / 20000)) {
     PushEvent(SDL_QUIT);  // the window's close button
     ++Log.Closes;
   }
@@ -153,7 +160,7 @@ void RandomInputEngine::ChooseKey() {
                             : Key::Escape;
     return;
   }
-  if (Chance(1.0 / 6000)) {
+  if (Chance(1.0 / 3000)) {
     PlannedKey = Key::Escape;
     ++Log.Escapes;
   } else if (Chance(0.01)) {
@@ -202,9 +209,9 @@ void RandomInputEngine::AimAtScreen() {
 
 void RandomInputEngine::AimAtMenu() {
   const double R = std::uniform_real_distribution<double>(0, 1)(Rng);
-  if (R < 0.004) {
+  if (R < 0.01) {
     Aim(19, 200, 139, 225);  // "Izlaz"
-  } else if (R < 0.35) {
+  } else if (R < 0.45) {
     const int32_t Item = Pick(0, 4);
     Aim(19, 15 + 37 * Item, 139, 40 + 37 * Item);
   } else if (R < 0.85 && (GameScreen == 1 || GameScreen == 2) && !PackList.empty()) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <random>
+#include <map>
 #include <set>
 
 #include "engine/SdlGfxEngine.h"
@@ -19,10 +20,12 @@ struct SoakLog {
   int64_t Keys = 0;
   int64_t DifferenceAims = 0;  // pointer moves into an unfound difference
   std::set<int16_t> Screens;
+  std::map<int16_t, int64_t> FramesOn;  // by the screen a frame ended on
   int32_t MostParticlesDrawn = 0;  // particle-texture draws in one frame, a two-layer particle once
   int32_t MostParticlesLive = 0;
   int64_t ParticleFaults = 0;  // frames over the store's size or with a live slot of no known kind
   int64_t Escapes = 0, Closes = 0, Screenshots = 0, DebugToggles = 0;
+  int64_t LevelsWon = 0, PacksCompleted = 0, GamesOver = 0, NameEntries = 0;
   int64_t Stop = 0;  // from this frame on the player only asks to quit
 };
 
@@ -93,6 +96,7 @@ class RandomInputEngine : public GfxEngine {
   bool Click = false;
   int32_t PlannedKey = 0;
   int16_t LastScreen = 0;
+  bool WasWon = false, WasPackDone = false, WasOver = false;  // for counting what the frame changed
   double Skill = 0.8;  // share of a level's clicks aimed at an unfound difference
   std::array<int32_t, 3> Tint{255, 255, 255};
   int32_t ParticleDraws = 0, PaleLayerDraws = 0;  // kind 5 draws its pale layer first

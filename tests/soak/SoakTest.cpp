@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 int64_t FramesWanted() {
   const char* Text = std::getenv("PIKORA_SOAK_FRAMES");
   if (Text && *Text) return std::max<int64_t>(1, std::atoll(Text));
-  return 200000;
+  return 24000;  // about seven minutes here: the software renderer draws some 60 frames a second
 }
 
 double ResidentMb() {
@@ -133,6 +133,9 @@ TEST_F(SoakTest, RandomPlayerOverEveryScreenLeavesTheFolderAsItWas) {
             << " screenshots, " << Log.DebugToggles << " debug toggles\n"
             << "soak: particles at most " << Log.MostParticlesLive << " live, " << Log.MostParticlesDrawn
             << " drawn in a frame\n"
+            << "soak: " << Log.LevelsWon << " levels won, " << Log.PacksCompleted << " packs completed, " << Log.GamesOver
+            << " games over, " << Log.NameEntries << " name entries\n"
+            << "soak: frames by screen " << ::testing::PrintToString(Log.FramesOn) << "\n"
             << "soak: resident " << WarmMb << " MB after warm-up, " << EndMb << " MB at the end, highest between runs "
             << HighestMb << " MB; peak (ru_maxrss) " << PeakMb() << " MB\n";
 
