@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 int64_t FramesWanted() {
   const char* Text = std::getenv("PIKORA_SOAK_FRAMES");
   if (Text && *Text) return std::max<int64_t>(1, std::atoll(Text));
-  return 24000;  // about seven minutes here: the software renderer draws some 60 frames a second
+  return PIKORA_SOAK_DEFAULT_FRAMES;
 }
 
 double ResidentMb() {
@@ -87,6 +87,8 @@ std::string TableFault(const std::string& Text) {
 class SoakTest : public GameTest {
  protected:
   SoakTest() {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     UseRealData(true);
     SdlPaceFrames = false;
     Factory.MakeGfx = [this] { return std::make_shared<RandomInputEngine>(Rng, Log); };
