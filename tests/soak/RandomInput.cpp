@@ -116,9 +116,11 @@ void RandomInputEngine::Plan() {
   }
   Log.NameEntries += GameScreen == 55 && LastScreen != 55;
   if (GameScreen == 9 && LastScreen != 9) {
-    // A new level: a sharp-eyed player, a careless one, or one who only misses.
+    // A new run may get a sharp-eyed player who sees the pack through; otherwise each level
+    // gets a fairly good, a careless, or a hopeless one.
+    if (LastScreen != 10) SharpRun = Chance(0.4);
     const double R = std::uniform_real_distribution<double>(0, 1)(Rng);
-    Skill = R < 0.55 ? 0.9 : R < 0.9 ? 0.3 : 0.0;
+    Skill = SharpRun ? 0.97 : R < 0.55 ? 0.9 : R < 0.9 ? 0.3 : 0.0;
   }
   LastScreen = GameScreen;
 
@@ -139,7 +141,7 @@ void RandomInputEngine::Plan() {
   ChooseKey();
   if (PlannedKey) ++Log.Keys;
 
-  if (Chance(1.0 / 20000)) {
+  if (Chance(1.0 / 10000)) {
     PushEvent(SDL_QUIT);  // the window's close button
     ++Log.Closes;
   }

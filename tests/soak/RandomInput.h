@@ -97,6 +97,7 @@ class RandomInputEngine : public GfxEngine {
   int32_t PlannedKey = 0;
   int16_t LastScreen = 0;
   bool WasWon = false, WasPackDone = false, WasOver = false;  // for counting what the frame changed
+  bool SharpRun = false;
   double Skill = 0.8;  // share of a level's clicks aimed at an unfound difference
   std::array<int32_t, 3> Tint{255, 255, 255};
   int32_t ParticleDraws = 0, PaleLayerDraws = 0;  // kind 5 draws its pale layer first
