@@ -273,7 +273,10 @@ void SdlGfxEngine::HandleEvent(const SDL_Event& Event) {
     case SDL_KEYDOWN: {
       if (Event.key.keysym.scancode == SDL_SCANCODE_F12 && !Event.key.repeat) DebugMode = !DebugMode;
       const int32_t Code = PcScanCode(Event.key.keysym.scancode);
-      if (Code > 0) Keys[size_t(Code)].Presses = std::min(Keys[size_t(Code)].Presses + 1, PressesKept);
+      if (Code > 0) {
+        Keys[size_t(Code)].Presses = std::min(Keys[size_t(Code)].Presses + 1, PressesKept);
+        Keys[size_t(Code)].Arrived = FrameNumber;
+      }
       break;
     }
     case SDL_MOUSEMOTION:
@@ -281,7 +284,10 @@ void SdlGfxEngine::HandleEvent(const SDL_Event& Event) {
       break;
     case SDL_MOUSEBUTTONDOWN:
       SetMouse(Event.button.x, Event.button.y);
-      if (Event.button.button == SDL_BUTTON_LEFT) Clicks.Presses = std::min(Clicks.Presses + 1, PressesKept);
+      if (Event.button.button == SDL_BUTTON_LEFT) {
+        Clicks.Presses = std::min(Clicks.Presses + 1, PressesKept);
+        Clicks.Arrived = FrameNumber;
+      }
       break;
     default:
       break;
@@ -297,6 +303,9 @@ void SdlGfxEngine::SetMouse(int32_t X, int32_t Y) {
 bool SdlGfxEngine::TakePress(Pending& P) {
   if (P.Frame == FrameNumber) return P.Answer;
   P.Frame = FrameNumber;
+  // A press nobody asked for in the frame it arrived in or the next is dropped: letters typed
+  // during play must not turn up later in a name, nor a held Enter confirm it.
+  if (FrameNumber - P.Arrived > 1) P.Presses = 0;
   P.Answer = P.Presses > 0;
   if (P.Answer) --P.Presses;
   return P.Answer;
@@ -728,9 +737,13 @@ void SdlGfxEngine::OnKeyS() {
   SDL_Surface* Shot = SDL_CreateRGBSurfaceWithFormatFrom(Pixels.data(), SurfaceWidth, SurfaceHeight, 32,
                                                          SurfaceWidth * 4, SDL_PIXELFORMAT_ARGB8888);
   if (!Shot) RaiseSdl(Op, "cannot hold the screenshot");
-  const int Saved = IMG_SavePNG(Shot, File.string().c_str());
+  // Written beside its final name and renamed, so nobody ever sees half a picture.
+  const fs::path Partial = fs::path(File.string() + ".part");
+  const int Saved = IMG_SavePNG(Shot, Partial.string().c_str());
   SDL_FreeSurface(Shot);
   if (Saved != 0) RaiseError(Op, "cannot write " + File.string() + ": " + IMG_GetError());
+  fs::rename(Partial, File, Error);
+  if (Error) RaiseError(Op, "cannot write " + File.string() + ": " + Error.message());
   LastScreenshot = File.string();
   LastScreenshotAt = Now;
 }

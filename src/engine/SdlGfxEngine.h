@@ -104,7 +104,8 @@ class SdlGfxEngine : public GfxEngine {
   };
   struct Pending {
     int32_t Presses = 0;
-    int64_t Frame = -1;  // the frame that last polled it
+    int64_t Arrived = 0;  // the frame count when the latest press came in
+    int64_t Frame = -1;   // the frame that last polled it
     bool Answer = false;
   };
 

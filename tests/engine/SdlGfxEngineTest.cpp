@@ -404,6 +404,14 @@ TEST_F(SdlEngineTest, PressesAreReportedOncePerPressInTheFrameThatPolls) {
   Engine->LastMousePosition(X, Y);
   EXPECT_EQ(X, 200);
   EXPECT_EQ(Y, 150);
+
+  // A letter typed while a screen asks only for other keys does not wait for a later one.
+  PushKey(SDL_SCANCODE_A, true);
+  PushKey(SDL_SCANCODE_A, false);
+  EXPECT_FALSE(Engine->KeyDown(Key::S));
+  Engine->EndFrame();
+  Engine->EndFrame();
+  EXPECT_FALSE(Engine->KeyDown(30));
 }
 
 TEST_F(SdlEngineTest, F12TogglesDebugModeAndCloseRequestsReachTheWindow) {
@@ -502,6 +510,8 @@ TEST_F(SdlEngineTest, ScreenshotIsThePngOfTheSurface) {
   Engine->OnKeyS();
   ASSERT_FALSE(Engine->LastScreenshot.empty());
   EXPECT_EQ(fs::path(Engine->LastScreenshot).parent_path(), Folder.Path / "screenshots");
+  EXPECT_EQ(std::distance(fs::directory_iterator(Folder.Path / "screenshots"), fs::directory_iterator()), 1)
+      << "nothing but the finished picture";
   SDL_Surface* Shot = IMG_Load(Engine->LastScreenshot.c_str());
   ASSERT_NE(Shot, nullptr);
   EXPECT_EQ(Shot->w, 800);
