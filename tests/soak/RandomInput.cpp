@@ -162,7 +162,7 @@ void RandomInputEngine::ChooseKey() {
                             : Key::Escape;
     return;
   }
-  if (Chance(1.0 / 3000)) {
+  if (Chance(SharpRun && GameScreen >= 9 ? 1.0 / 30000 : 1.0 / 2500)) {
     PlannedKey = Key::Escape;
     ++Log.Escapes;
   } else if (Chance(0.01)) {
@@ -232,7 +232,7 @@ void RandomInputEngine::AimAtLevel() {
   const double R = std::uniform_real_distribution<double>(0, 1)(Rng);
   const int32_t ButtonX = Vertical ? 340 : 410;  // the result button of both overlays
   const bool Over = LevelCompleteShown || TimeUsed > 406;
-  if (R < 0.03) {
+  if (R < (SharpRun ? 0.0005 : 0.03)) {
     if (Vertical)
       Aim(671, 566, 759, 583);  // "I Z L A Z"
     else
