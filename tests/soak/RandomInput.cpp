@@ -118,7 +118,8 @@ void RandomInputEngine::Plan() {
   if (GameScreen == 9 && LastScreen != 9) {
     // A new run may get a sharp-eyed player who sees the pack through; otherwise each level
     // gets a fairly good, a careless, or a hopeless one.
-    if (LastScreen != 10) SharpRun = Chance(0.4);
+    // Whole packs only once every screen has been seen: a short run must still see them all.
+    if (LastScreen != 10) SharpRun = Chance(0.4) && Log.Screens.size() >= 8;
     const double R = std::uniform_real_distribution<double>(0, 1)(Rng);
     Skill = SharpRun ? 0.97 : R < 0.55 ? 0.9 : R < 0.9 ? 0.3 : 0.0;
   }
