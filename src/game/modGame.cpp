@@ -120,6 +120,9 @@ void EndGame() {
   // A level left running would let the next run's joker act before its level is shown.
   LevelRunning = false;
   GameScreen = 2;
+  // The click that left acts no further in this frame: SLJEDECI NIVO's hot area covers
+  // the exit button and is tested after it.
+  MouseState.Button = false;
 }
 
 void AdvanceTimer() {

@@ -53,6 +53,31 @@ INSTANTIATE_TEST_SUITE_P(LayoutsAndScreens, ExitTest,
                                   std::to_string(std::get<1>(Info.param));
                          });
 
+// SLJEDECI NIVO's hot area covers the exit button: the exit wins and the click acts once.
+class LeaveWonLevelTest : public PlayTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LeaveWonLevelTest, ExitOverTheNextLevelButtonLeavesTheRun) {
+  StartRun(2, GetParam());
+  PlayLevel(3, 100);
+  At(3, [] {
+    for (int K = 1; K <= 4; ++K) Differences[K].Found = true;
+  });
+  ClickAt(3, OnOriginalX(54), OnOriginalY(54));
+  if (GetParam())
+    ClickAt(4, 740, 580);
+  else
+    ClickAt(4, 740, 590);
+  ASSERT_EQ(RunFrames(5), 0);
+  EXPECT_EQ(Engine->TextsIn(3, "SLJEDECI NIVO").size(), 1u) << "the level was won";
+  EXPECT_EQ(GameScreen, 2);
+  EXPECT_EQ(LevelText, "1") << "no next level was chosen";
+  for (bool Played : LevelPlayed) EXPECT_FALSE(Played);
+  EXPECT_TRUE(Engine->SpritesIn(5, "progressbar.dds").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, LeaveWonLevelTest, ::testing::Values(true, false),
+                         [](const auto& Info) { return Info.param ? "Portrait" : "Landscape"; });
+
 TEST_F(PlayTest, AfterLeavingARunningLevelTheNextPreLevelScreenKeepsTheJoker) {
   StartRun(2, true);
   PlayLevel(3, 100);
