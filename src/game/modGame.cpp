@@ -88,6 +88,9 @@ void CheckClick() {
 
   if (!FoundNew) {
     TimeUsed = float(double(TimeUsed) + 30.0);
+    // Past 406 the level is lost at once, although its overlay shows from the next frame:
+    // the joker must not win it in between.
+    if (TimeUsed > 406) LevelRunning = false;
     if (GameOptions.Sound) Gfx->PlaySound("click", 0, 80, 0, 40);
     if (GameOptions.Particle) SpawnMissParticles();
   }
