@@ -155,7 +155,8 @@ void RecordingGfxEngine::GetMouseState(MouseStateRecord& State, int32_t) {
   State.X = MouseX;
   State.Y = MouseY;
   State.Button = It != Script.end() && It->second.Click;
-  Record("GetMouseState", {}, {}, {double(State.X), double(State.Y), State.Button ? -1.0 : 0.0});
+  State.Wheel = It != Script.end() ? It->second.Wheel : 0;
+  Record("GetMouseState", {}, {}, {double(State.X), double(State.Y), State.Button ? -1.0 : 0.0, double(State.Wheel)});
 }
 
 void RecordingGfxEngine::LoadTexture(Texture& Out, const std::string& FileName, uint32_t ColourKey) {

@@ -289,6 +289,9 @@ void SdlGfxEngine::HandleEvent(const SDL_Event& Event) {
         Clicks.Arrived = FrameNumber;
       }
       break;
+    case SDL_MOUSEWHEEL:
+      WheelNotches += Event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -Event.wheel.y : Event.wheel.y;
+      break;
     default:
       break;
   }
@@ -326,6 +329,8 @@ void SdlGfxEngine::GetMouseState(MouseStateRecord& State, int32_t) {
   State.Reserved1 = 0;
   State.Reserved2 = 0;
   State.Button = TakePress(Clicks);
+  State.Wheel = WheelNotches;
+  WheelNotches = 0;
 }
 
 void SdlGfxEngine::LastMousePosition(int32_t& X, int32_t& Y) {

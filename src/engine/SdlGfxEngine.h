@@ -135,6 +135,7 @@ class SdlGfxEngine : public GfxEngine {
 
   std::array<Pending, 256> Keys{};
   Pending Clicks;
+  int32_t WheelNotches = 0;  // since the last GetMouseState
   int64_t FrameNumber = 0;
   int32_t MouseX = 0, MouseY = 0;
   bool CloseAsked = false;

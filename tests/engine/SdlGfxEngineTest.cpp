@@ -405,6 +405,20 @@ TEST_F(SdlEngineTest, PressesAreReportedOncePerPressInTheFrameThatPolls) {
   EXPECT_EQ(X, 200);
   EXPECT_EQ(Y, 150);
 
+  // Wheel notches add up until the next poll; a flipped wheel (natural scrolling) turns them.
+  for (auto [Notches, Direction] : {std::pair{-1, SDL_MOUSEWHEEL_NORMAL}, {-1, SDL_MOUSEWHEEL_NORMAL}, {1, SDL_MOUSEWHEEL_FLIPPED}}) {
+    SDL_Event Wheel{};
+    Wheel.type = SDL_MOUSEWHEEL;
+    Wheel.wheel.y = Notches;
+    Wheel.wheel.direction = Direction;
+    Push(Wheel);
+  }
+  Engine->EndFrame();
+  Engine->GetMouseState(State, 0);
+  EXPECT_EQ(State.Wheel, -3);
+  Engine->GetMouseState(State, 0);
+  EXPECT_EQ(State.Wheel, 0);
+
   // A letter typed while a screen asks only for other keys does not wait for a later one.
   PushKey(SDL_SCANCODE_A, true);
   PushKey(SDL_SCANCODE_A, false);
