@@ -22,6 +22,7 @@ std::array<ParticleSlot, 151> Particles;
 
 int16_t SelectedPack;
 int16_t PackIndex;
+int16_t PackScroll;
 uint32_t PackRowColour;
 std::string NumOfLevelsText;
 std::string PackInfoText;
@@ -105,6 +106,7 @@ void ResetGlobals() {
   Particles = {};
   SelectedPack = 0;
   PackIndex = 0;
+  PackScroll = 0;
   PackRowColour = 0;
   NumOfLevelsText.clear();
   PackInfoText.clear();

@@ -55,6 +55,8 @@ extern std::array<ParticleSlot, 151> Particles;
 // ---- Packs ---------------------------------------------------------------------------
 extern int16_t SelectedPack;
 extern int16_t PackIndex;
+// The first pack row shown on the pack screens; lists longer than the panels scroll.
+extern int16_t PackScroll;
 extern uint32_t PackRowColour;
 extern std::string NumOfLevelsText;
 extern std::string PackInfoText;
