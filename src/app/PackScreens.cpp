@@ -39,7 +39,8 @@ bool ScrollMark(float X, float Top, const char* Glyph, float Towards) {
   // The glyph sits low in its line: lifted to the plate's middle.
   const float Y = Top - 3 + Towards * static_cast<float>(0.75 + 0.75 * std::sin(FrameCounter / 8.0));
   Gfx->DrawText("titleM", X - 19, Y + 1, 40, 24, Glyph, ColourARGB(255, 20, 36, 60), 5);
-  Gfx->DrawText("titleM", X - 20, Y, 40, 24, Glyph, Over ? ColourARGB(255, 255, 240, 190) : ColourARGB(255, 255, 217, 102), 5);
+  const uint32_t Colour = Over ? ColourARGB(255, 255, 240, 190) : ColourARGB(255, 255, 217, 102);
+  Gfx->DrawText("titleM", X - 20, Y, 40, 24, Glyph, Colour, 5);
   return Over && MouseState.Button;
 }
 

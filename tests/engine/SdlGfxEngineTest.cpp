@@ -406,7 +406,8 @@ TEST_F(SdlEngineTest, PressesAreReportedOncePerPressInTheFrameThatPolls) {
   EXPECT_EQ(Y, 150);
 
   // Wheel notches add up until the next poll; a flipped wheel (natural scrolling) turns them.
-  for (auto [Notches, Direction] : {std::pair{-1, SDL_MOUSEWHEEL_NORMAL}, {-1, SDL_MOUSEWHEEL_NORMAL}, {1, SDL_MOUSEWHEEL_FLIPPED}}) {
+  for (auto [Notches, Direction] :
+       {std::pair{-1, SDL_MOUSEWHEEL_NORMAL}, {-1, SDL_MOUSEWHEEL_NORMAL}, {1, SDL_MOUSEWHEEL_FLIPPED}}) {
     SDL_Event Wheel{};
     Wheel.type = SDL_MOUSEWHEEL;
     Wheel.wheel.y = Notches;
