@@ -41,7 +41,7 @@ void NewGameScreen() {
     Gfx->DrawText("titleS", 360, Y, 305, 18, PackTitle(PackList[static_cast<size_t>(PackIndex)]), PackRowColour, 5);
   }
   if (!PackMessage.empty())
-    Gfx->DrawText("titleS", 290, 120, 430, 40, PackMessage, ColourARGB(255, 255, 120, 90),
+    Gfx->DrawText("titleS", 290, 120, 430, 40, PackMessage, ColourARGB(255, 210, 30, 30),
                   TextFormat::CentreH | TextFormat::CentreV | TextFormat::WordWrap);
 }
 
