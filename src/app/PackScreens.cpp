@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/SideMenu.h"
+#include "engine/HighScoreTable.h"
 #include "resources/LevelData.h"
 #include "resources/Options.h"
 #include "resources/Packs.h"
@@ -79,6 +80,9 @@ void NewGameScreen() {
     }
     Gfx->DrawText("titleS", 360, Y, 305, 18, PackTitle(PackList[static_cast<size_t>(PackIndex)]), PackRowColour, 5);
   }
+  if (!PackMessage.empty())
+    Gfx->DrawText("titleS", 290, 120, 430, 40, PackMessage, ColourARGB(255, 210, 30, 30),
+                  TextFormat::CentreH | TextFormat::CentreV | TextFormat::WordWrap);
 }
 
 void HighScoreScreen() {
@@ -121,8 +125,11 @@ void DrawPackInfo() {
   NumOfLevelsText = Files->ReadINI("General", "NumOfLevels", Info, 0);
 
   Gfx->DrawText("highscores", 35, 400, 115, 20, "Najbolji rezultat", LabelColour, 5);
-  Gfx->DrawText("HighScores", 40, 420, 150, 35, Files->ReadINI("scores", "1_score", Scores, 0), ValueColour, 0);
-  Gfx->DrawText("HighScores", 80, 420, 150, 35, Files->ReadINI("scores", "1_name", Scores, 0), ValueColour, 0);
+  // Shown as the table would show them: the file is the pack maker's.
+  Gfx->DrawText("HighScores", 40, 420, 150, 35, hs::CleanScoreText(Files->ReadINI("scores", "1_score", Scores, 0)),
+                ValueColour, 0);
+  Gfx->DrawText("HighScores", 80, 420, 150, 35, hs::SanitiseName(Files->ReadINI("scores", "1_name", Scores, 0)),
+                ValueColour, 0);
 
   PackInfoText = ExpandLineBreaks(Files->ReadINI("General", "PackInfo", Info, 0));
   Gfx->DrawText("HighScores", 314, 475, 375, 120, PackInfoText, ValueColour, 5);

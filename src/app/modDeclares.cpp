@@ -27,6 +27,7 @@ uint32_t PackRowColour;
 std::string NumOfLevelsText;
 std::string PackInfoText;
 std::vector<std::string> PackList;
+std::string PackMessage;
 
 Texture TexBackGameH, TexBackGameV, TexGameMask, TexBackground, TexSky, TexMouse, TexButton, TexBrightLogo,
     TexProgressRoom, TexProgressBar, TexProgressBarIn, TexParticles, TexSideMenu, TexNewGameSelection,
@@ -111,6 +112,7 @@ void ResetGlobals() {
   NumOfLevelsText.clear();
   PackInfoText.clear();
   PackList.clear();
+  PackMessage.clear();
   for (const auto& Entry : TextureTable) Entry.Slot->reset();
   OriginalPicture.reset();
   ModifiedPicture.reset();

@@ -61,6 +61,9 @@ extern uint32_t PackRowColour;
 extern std::string NumOfLevelsText;
 extern std::string PackInfoText;
 extern std::vector<std::string> PackList;
+// Why the last run ended before its level could be shown; the pack list says it until the
+// next run starts.
+extern std::string PackMessage;
 
 // ---- Textures (in load order) ---------------------------------------------------------
 extern Texture TexBackGameH, TexBackGameV, TexGameMask, TexBackground, TexSky, TexMouse, TexButton,

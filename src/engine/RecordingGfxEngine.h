@@ -46,6 +46,10 @@ class RecordingGfxEngine : public GfxEngine {
   std::function<void(int32_t Frame, RecordingGfxEngine& Engine)> OnFrame;
   // LoadTexture and LoadSound fail like the real engine when the file is missing.
   bool RequireFiles = true;
+  // LoadTexture also decodes the file and fails on a damaged picture, as the real engine does.
+  bool DecodePictures = false;
+  // OnKeyS fails like the real engine when the game folder has no usable "screenshots" folder.
+  bool CheckScreenshotFolder = false;
   bool DebugMode = false;
 
   // ---- Record -----------------------------------------------------------------------

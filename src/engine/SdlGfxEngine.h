@@ -85,6 +85,7 @@ class SdlGfxEngine : public GfxEngine {
   std::chrono::steady_clock::time_point LastScreenshotAt{};
   size_t CachedTexts() const { return TextCache.size(); }
   size_t TextRasterisations = 0;
+  int LargestTextBlock = 0;  // the widest or tallest text texture made, in pixels
   bool HasAudio() const { return AudioOpen; }
   SDL_Window* WindowPtr() const { return SdlWindow; }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "resources/Packs.h"
 #include "support/PackScript.h"
 
@@ -61,6 +63,29 @@ TEST_F(PackScreensTest, NewGameRowsHoverShowsThePanelAndMovingOffHidesItNextFram
   EXPECT_TRUE(Engine->TextsIn(4, "Polozaj slika").empty());
   EXPECT_EQ(RowTexts(4, 360)[1][4], double(White));
   EXPECT_EQ(SelectedPack, 1) << "moving off keeps the last hovered pack";
+}
+
+TEST_F(PackScreensTest, ThePanelShowsTheBestResultAsTheTableReadsIt) {
+  const std::string Long(5000, 'W');
+  const std::vector<std::array<std::string, 4>> Cases = {  // score, name as stored; as shown
+      {" 4200 ", "Ana\tMarija\r", "4200", "Ana Marija"},
+      {"12abc", Long, "0", Long.substr(0, 100)},
+      {"", "", "", ""}};
+  for (size_t I = 0; I < Cases.size(); ++I) MakePack(std::string(1, char('a' + I)) + ".pkr", 1, false);
+  At(2, [&] {
+    GameScreen = 1;
+    for (size_t I = 0; I < Cases.size(); ++I)
+      WriteFile(Folder / (std::to_string(I) + "hscore.ini"),
+                "[scores]\n1_score=" + Cases[I][0] + "\n1_name=" + Cases[I][1] + "\n");
+  });
+  for (int I = 0; I < 3; ++I) Engine->MoveMouse(3 + I, 400, 180 + 20 * I);
+  ASSERT_EQ(RunFrames(5), 0);
+  for (size_t I = 0; I < Cases.size(); ++I) {
+    std::vector<std::string> Drawn;
+    for (const auto& C : Engine->CallsIn(int32_t(3 + I), "DrawText"))
+      if (C[1] == 420) Drawn.push_back(C.Text);
+    EXPECT_EQ(Drawn, (std::vector<std::string>{Cases[I][2], Cases[I][3]})) << I;
+  }
 }
 
 TEST_F(PackScreensTest, AClickOnANewGameRowStartsTheRunInTheSameFrame) {
