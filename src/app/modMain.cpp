@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "app/GameFolder.h"
 #include "app/Input.h"
 #include "app/SideMenu.h"
 #include "app/frmMain.h"
@@ -39,7 +40,7 @@ namespace {
 void StartUp() {
   Gfx = Factory.MakeGfx();
   Gfx->SetDebugMode(false);
-  if (AppPath.empty()) AppPath = ExecutableFolder();
+  if (AppPath.empty()) AppPath = ChooseGameFolder(ExecutableFolder());
   Files = Factory.MakeFiles(AppPath, Gfx.get());
   Music = Factory.MakeMusic(AppPath);
 
