@@ -51,7 +51,7 @@ if(TARGET test_install)
     PIKORA_INSTALLED_GAME="${PIKORA_INSTALL_BINDIR}/pikora" PIKORA_INSTALLED_DATA_DIR="${PIKORA_INSTALL_DATADIR}")
   gtest_discover_tests(test_install
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS install TIMEOUT 120 ENVIRONMENT "SDL_AUDIODRIVER=dummy")
+    PROPERTIES LABELS install TIMEOUT 300 ENVIRONMENT "SDL_AUDIODRIVER=dummy")
 endif()
 add_test(NAME install.desktop-entry COMMAND desktop-file-validate ${CMAKE_SOURCE_DIR}/dist/${PIKORA_APP_ID}.desktop)
 add_test(NAME install.metainfo
