@@ -45,6 +45,13 @@ set(CPACK_STRIP_FILES ON)
 include(CPack)
 
 # ---- Tests of the install (label install) -------------------------------------------------------
+# They run the installed executables, sanitized ones too: those need the test programs' leak
+# suppressions for the system libraries' lasting caches.
+if(PIKORA_SANITIZE)
+  foreach(exe ${PIKORA_EXECUTABLES})
+    target_sources(${exe} PRIVATE ${CMAKE_SOURCE_DIR}/tests/sanitizer/LeakSuppressions.cpp)
+  endforeach()
+endif()
 if(TARGET test_install)
   target_compile_definitions(test_install PRIVATE
     PIKORA_BUILD_DIR="${CMAKE_BINARY_DIR}" PIKORA_CMAKE="${CMAKE_COMMAND}"
