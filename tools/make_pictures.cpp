@@ -1,5 +1,5 @@
-// Draws the 26 interface pictures and packs them into "data/game data/pictures.pkr", and writes
-// the default "data/game data/options.ini".
+// Draws the 26 interface pictures and packs them into "data/game data/pictures.pkr", writes
+// the default "data/game data/options.ini", and draws the desktop icons into "dist/icons".
 //   make_pictures [source folder]     (default: the current folder)
 // The output is the same, byte for byte, on every run.
 #include <iconv.h>
@@ -380,6 +380,58 @@ std::unique_ptr<Canvas> BrightLogo() {
       cairo_stroke(Cr);
     }
   });
+}
+
+// --- Desktop icon ---------------------------------------------------------------------------
+
+// The desktop icon: the logo's magnifying glass on a tile of its sky, with the five dots of the
+// differences where there is room for them. Drawn at each size rather than scaled down.
+std::unique_ptr<Canvas> Icon(int Size) {
+  auto C = std::make_unique<Canvas>(Size, Size);
+  cairo_t* Cr = C->Cr;
+  cairo_scale(Cr, Size / 256.0, Size / 256.0);
+  const double M = Size < 32 ? 4 : 12, W = 256 - 2 * M, R = 48;
+  cairo_save(Cr);
+  RoundedRect(Cr, M, M, W, W, R);
+  cairo_clip(Cr);
+  cairo_pattern_t* Sky = cairo_pattern_create_linear(0, M, 0, M + W);
+  cairo_pattern_add_color_stop_rgb(Sky, 0, SkyTop.R, SkyTop.G, SkyTop.B);
+  cairo_pattern_add_color_stop_rgb(Sky, 1, SkyLow.R, SkyLow.G, SkyLow.B);
+  cairo_set_source(Cr, Sky);
+  cairo_paint(Cr);
+  cairo_pattern_destroy(Sky);
+  cairo_pattern_t* Sun = cairo_pattern_create_radial(M + 20, M + 16, 0, M + 20, M + 16, 170);
+  cairo_pattern_add_color_stop_rgba(Sun, 0, 1, 0.97, 0.85, 0.9);
+  cairo_pattern_add_color_stop_rgba(Sun, 0.3, SunYellow.R, SunYellow.G, SunYellow.B, 0.35);
+  cairo_pattern_add_color_stop_rgba(Sun, 1, SunYellow.R, SunYellow.G, SunYellow.B, 0);
+  cairo_set_source(Cr, Sun);
+  cairo_paint(Cr);
+  cairo_pattern_destroy(Sun);
+  // One soft hill along the bottom, as on the menu backgrounds.
+  cairo_move_to(Cr, 0, 256);
+  for (int X = 0; X <= 256; X += 8) cairo_line_to(Cr, X, 196 - 14 * std::sin(X / 60.0 + 0.6));
+  cairo_line_to(Cr, 256, 256);
+  cairo_close_path(Cr);
+  SetColour(Cr, Hex(0x8DCB83));
+  cairo_fill(Cr);
+  cairo_restore(Cr);
+  RoundedRect(Cr, M + 2, M + 2, W - 4, W - 4, R - 2);
+  SetColour(Cr, DeepBlue, 0.7);
+  cairo_set_line_width(Cr, Size < 32 ? 12 : 5);
+  cairo_stroke(Cr);
+  Magnifier(Cr, 116, 110, Size < 32 ? 64 : 58);
+  if (Size >= 48) {
+    const Rgb Dots[] = {Coral, Orange, SunYellow, Green, SkyTop};
+    for (int I = 0; I < 5; ++I) {
+      cairo_arc(Cr, 46 + I * 24, 218, 9, 0, 2 * M_PI);
+      SetColour(Cr, Dots[I]);
+      cairo_fill_preserve(Cr);
+      SetColour(Cr, DeepBlue, 0.8);
+      cairo_set_line_width(Cr, 3);
+      cairo_stroke(Cr);
+    }
+  }
+  return C;
 }
 
 // --- Time bar (64 × 512 pictures; the game samples 49 × 406 and 49 × 399) --------------------
@@ -856,8 +908,12 @@ int main(int Argc, char** Argv) {
     WriteZip(Out / "pictures.pkr", Entries);
     std::string Options = "[Options]\r\nScreen=True\r\nMusic=True\r\nSound=True\r\nParticle=True\r\n";
     WriteFile(Out / "options.ini", Bytes(Options.begin(), Options.end()));
+    for (int Size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+      const std::string Folder = std::to_string(Size) + "x" + std::to_string(Size);
+      WriteFile(Root / "dist" / "icons" / "hicolor" / Folder / "apps" / "pikora.png", EncodePng(*Icon(Size)));
+    }
     std::cout << "wrote " << (Out / "pictures.pkr").string() << " (" << std::filesystem::file_size(Out / "pictures.pkr")
-              << " bytes) and options.ini\n";
+              << " bytes), options.ini and the desktop icons\n";
     return 0;
   } catch (const std::exception& E) {
     std::cerr << "make_pictures: " << E.what() << "\n";

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "app/GameFolder.h"
 #include "app/Input.h"
 #include "app/SideMenu.h"
 #include "app/frmMain.h"
@@ -90,7 +91,14 @@ void ShutDown() {
 
 int Main() {
   // Two copies in one folder would share the working files and overwrite each other's tables.
-  if (AppPath.empty()) AppPath = ExecutableFolder();
+  if (AppPath.empty()) {
+    try {
+      AppPath = ChooseGameFolder(ExecutableFolder());
+    } catch (const std::exception& Error) {
+      ReportRunTimeError(ComponentError("Main", std::string("no game folder: ") + Error.what()));
+      return 1;
+    }
+  }
   const int Lock = ::open(AppPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (Lock >= 0 && ::flock(Lock, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
     ::close(Lock);
