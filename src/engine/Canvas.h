@@ -48,6 +48,9 @@ class Canvas {
   virtual std::vector<uint32_t> Read() = 0;
   // Window pixels to surface pixels (the renderer canvas gets them mapped by SDL already).
   virtual void ToSurface(int32_t& X, int32_t& Y) const = 0;
+
+  // Tinted or resized copies made so far: drawing the same thing again must not add any.
+  size_t Copies = 0;
 };
 
 std::unique_ptr<Canvas> MakeRendererCanvas();

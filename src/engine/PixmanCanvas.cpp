@@ -202,8 +202,8 @@ class PixmanCanvas final : public Canvas {
     bool Nearest = false;
     if (std::fabs(Det) >= LargeQuad) {
       // Shown size per picture pixel along each side.
-      const double ScaleX = std::hypot(DuX, DuY) / Su, ScaleY = std::hypot(DvX, DvY) / Sv;
-      const double PX = Tx * ScaleX, PY = Ty * ScaleY;
+      double ScaleX = std::hypot(DuX, DuY) / Su, ScaleY = std::hypot(DvX, DvY) / Sv;
+      double PX = Tx * ScaleX, PY = Ty * ScaleY;
       const bool Whole = std::fabs(PX - std::nearbyint(PX)) < 1e-3 && std::fabs(PY - std::nearbyint(PY)) < 1e-3;
       const bool Scaled = std::fabs(ScaleX - 1) > 1e-6 || std::fabs(ScaleY - 1) > 1e-6;
       // A magnified copy is smooth at the pixel, so a turn sampled at the nearest pixel of it
@@ -211,6 +211,7 @@ class PixmanCanvas final : public Canvas {
       const bool Magnified = ScaleX >= 1.5 && ScaleY >= 1.5;
       if ((Turned && Magnified) || (!Turned && Whole && Scaled)) {
         Source = ResizedCopy(I, Source, TintKey, ScaleX, ScaleY);
+        PX = Tx * ScaleX, PY = Ty * ScaleY;
         A *= ScaleX, B *= ScaleX, Tx = PX;
         D *= ScaleY, E *= ScaleY, Ty = PY;
         Nearest = true;
@@ -228,9 +229,16 @@ class PixmanCanvas final : public Canvas {
     const int Y0 = std::max(0, int(std::ceil(MinY - 0.5f))), Y1 = std::min(SurfaceH, int(std::ceil(MaxY - 0.5f)));
     if (X1 <= X0 || Y1 <= Y0) return;
 
-    bool Clipped = false;
+    PixmanRef Mask;
+    MaskX = MaskY = 0;
     if (!Upright) {
-      Spans.clear();
+      // A mask of the covered pixels at the opacity: one composite call for the whole quad
+      // (pixman's general path pays a fixed cost per rectangle, so a clip of one rectangle
+      // per row would cost more than the quad).
+      const int Stride = (X1 - X0 + 3) & ~3;
+      MaskBits.assign(size_t(Stride) * (Y1 - Y0) / 4, 0);
+      auto* Bytes = reinterpret_cast<uint8_t*>(MaskBits.data());
+      bool Any = false;
       for (int Y = Y0; Y < Y1; ++Y) {
         const float Yc = Y + 0.5f;
         float L = 1e30f, R = -1e30f;
@@ -243,18 +251,15 @@ class PixmanCanvas final : public Canvas {
           }
         }
         const int SL = std::max(X0, int(std::ceil(L - 0.5f))), SR = std::min(X1, int(std::ceil(R - 0.5f)));
-        if (SL < SR) Spans.push_back({SL, Y, SR, Y + 1});
+        if (SL >= SR) continue;
+        std::memset(Bytes + size_t(Y - Y0) * Stride + (SL - X0), Colour.a, size_t(SR - SL));
+        Any = true;
       }
-      if (Spans.empty()) return;
-      pixman_region32_t Region;
-      pixman_region32_init_rects(&Region, Spans.data(), int(Spans.size()));
-      pixman_image_set_clip_region32(Frame.Image, &Region);
-      pixman_region32_fini(&Region);
-      Clipped = true;
-    }
-
-    PixmanRef Mask;
-    if (Colour.a < 255) {
+      if (!Any) return;
+      Mask = PixmanRef(pixman_image_create_bits_no_clear(PIXMAN_a8, X1 - X0, Y1 - Y0, MaskBits.data(), Stride));
+      if (!Mask.Image) throw std::runtime_error("cannot mask a turned picture");
+      MaskX = X0, MaskY = Y0;
+    } else if (Colour.a < 255) {
       const pixman_color_t M = Colour16(0, 0, 0, Colour.a);
       Mask = PixmanRef(pixman_image_create_solid_fill(&M));
     }
@@ -267,18 +272,17 @@ class PixmanCanvas final : public Canvas {
       // A straight copy: no filtering to pay for.
       pixman_image_set_transform(Source, nullptr);
       pixman_image_set_filter(Source, PIXMAN_FILTER_NEAREST, nullptr, 0);
-      pixman_image_composite32(PIXMAN_OP_OVER, Source, Mask.Image, Frame.Image, X0 + int(Rx), Y0 + int(Ry), 0, 0, X0,
-                               Y0, X1 - X0, Y1 - Y0);
+      pixman_image_composite32(PIXMAN_OP_OVER, Source, Mask.Image, Frame.Image, X0 + int(Rx), Y0 + int(Ry), X0 - MaskX,
+                               Y0 - MaskY, X0, Y0, X1 - X0, Y1 - Y0);
     } else {
       pixman_transform_t T = {{{pixman_double_to_fixed(A), pixman_double_to_fixed(B), pixman_double_to_fixed(Tx)},
                                {pixman_double_to_fixed(D), pixman_double_to_fixed(E), pixman_double_to_fixed(Ty)},
                                {0, 0, pixman_fixed_1}}};
       pixman_image_set_transform(Source, &T);
       pixman_image_set_filter(Source, Nearest ? PIXMAN_FILTER_NEAREST : PIXMAN_FILTER_BILINEAR, nullptr, 0);
-      pixman_image_composite32(PIXMAN_OP_OVER, Source, Mask.Image, Frame.Image, X0, Y0, 0, 0, X0, Y0, X1 - X0,
-                               Y1 - Y0);
+      pixman_image_composite32(PIXMAN_OP_OVER, Source, Mask.Image, Frame.Image, X0, Y0, X0 - MaskX, Y0 - MaskY, X0, Y0,
+                               X1 - X0, Y1 - Y0);
     }
-    if (Clipped) pixman_image_set_clip_region32(Frame.Image, nullptr);
   }
 
   void Ink(const CanvasImage& Image, int X, int Y, int SrcX, int SrcY, int Width, int Height,
@@ -372,15 +376,20 @@ class PixmanCanvas final : public Canvas {
     pixman_image_set_destroy_function(Copy, [](pixman_image_t*, void* Data) { delete[] static_cast<uint32_t*>(Data); },
                                       Pixels);
     Prepare(Copy);
+    ++Copies;
     I.Tints.push_front({Key, PixmanRef(Copy)});
     if (I.Tints.size() > TintsKept) I.Tints.pop_back();
     return Copy;
   }
 
-  pixman_image_t* ResizedCopy(PixmanImage& I, pixman_image_t* Source, uint32_t Tint, double ScaleX, double ScaleY) {
+  // A copy at about this scale (a turned quad's corners carry float noise); the scale is
+  // set to the copy's own.
+  pixman_image_t* ResizedCopy(PixmanImage& I, pixman_image_t* Source, uint32_t Tint, double& ScaleX, double& ScaleY) {
+    auto Near = [](double A, double B) { return std::fabs(A - B) <= 1e-4 * B; };
     for (auto It = I.Sizes.begin(); It != I.Sizes.end(); ++It)
-      if (It->Tint == Tint && std::fabs(It->ScaleX - ScaleX) < 1e-6 && std::fabs(It->ScaleY - ScaleY) < 1e-6) {
+      if (It->Tint == Tint && Near(ScaleX, It->ScaleX) && Near(ScaleY, It->ScaleY)) {
         I.Sizes.splice(I.Sizes.begin(), I.Sizes, It);
+        ScaleX = It->ScaleX, ScaleY = It->ScaleY;
         return It->Image.Image;
       }
     const int W = std::max(1, int(std::ceil(I.Width * ScaleX - 1e-3))), H = std::max(1, int(std::ceil(I.Height * ScaleY - 1e-3)));
@@ -393,6 +402,7 @@ class PixmanCanvas final : public Canvas {
     pixman_image_composite32(PIXMAN_OP_SRC, Source, nullptr, Copy, 0, 0, 0, 0, 0, 0, W, H);
     pixman_image_set_transform(Source, nullptr);
     Prepare(Copy);
+    ++Copies;
     I.Sizes.push_front({Tint, ScaleX, ScaleY, W, H, PixmanRef(Copy)});
     if (I.Sizes.size() > SizesKept) I.Sizes.pop_back();
     return Copy;
@@ -403,7 +413,8 @@ class PixmanCanvas final : public Canvas {
   int Left = 0, Top = 0, ShownW = 0, ShownH = 0;
   std::vector<uint32_t> FramePixels;
   PixmanRef Frame;
-  std::vector<pixman_box32_t> Spans;
+  std::vector<uint32_t> MaskBits;  // the coverage of a turned quad, reused
+  int MaskX = 0, MaskY = 0;
 };
 
 }  // namespace

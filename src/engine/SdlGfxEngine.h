@@ -87,6 +87,7 @@ class SdlGfxEngine : public GfxEngine {
   SDL_Window* WindowPtr() const { return SdlWindow; }
   // The path drawing went to ("gl" or "pixman"); empty before Initialise.
   std::string PathName() const { return Paint ? Paint->Name() : ""; }
+  size_t CanvasCopies() const { return Paint ? Paint->Copies : 0; }
 
  private:
   struct FontEntry {
