@@ -25,10 +25,6 @@ bool SdlPaceFrames = true;
 
 std::shared_ptr<GfxEngine> MakeSdlGfxEngine() { return std::make_shared<SdlGfxEngine>(); }
 
-SdlTexture::~SdlTexture() {
-  if (Handle && Life && Life->Alive) SDL_DestroyTexture(Handle);
-}
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -134,8 +130,15 @@ void SdlGfxEngine::Initialise(WindowHandle* Handle, const std::string& GameFolde
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");  // no GL stack for a window nobody sees
   }
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  DrawPath Chosen = Path;
+  if (Chosen == DrawPath::Auto) {
+    std::string Why;
+    Chosen = ChooseDrawPath(Why);
+    std::cerr << "Pikora: drawing with " << (Chosen == DrawPath::Gl ? "OpenGL" : "pixman") << " (" << Why << ")"
+              << std::endl;
+  }
+  Paint = Chosen == DrawPath::Gl ? MakeRendererCanvas() : MakePixmanCanvas();
 
   ShownCaption = Window ? Window->Caption : std::string();
   Uint32 Flags = SDL_WINDOW_RESIZABLE;
@@ -144,20 +147,12 @@ void SdlGfxEngine::Initialise(WindowHandle* Handle, const std::string& GameFolde
                                SurfaceHeight, Flags);
   if (!SdlWindow) RaiseSdl(Op, "cannot open the window");
   SDL_SetWindowMinimumSize(SdlWindow, SurfaceWidth / 4, SurfaceHeight / 4);
-  // No vsync: the pace comes from our own clock, whatever the display's rate.
-  SDL_Renderer* Renderer = SDL_CreateRenderer(SdlWindow, -1, SDL_RENDERER_TARGETTEXTURE);
-  if (!Renderer) Renderer = SDL_CreateRenderer(SdlWindow, -1, SDL_RENDERER_SOFTWARE);
-  if (!Renderer) RaiseSdl(Op, "cannot create a renderer");
-  Life = std::make_shared<SdlRendererLife>();
-  Life->Renderer = Renderer;
-  Life->Alive = true;
-  // Letterboxing, and mouse events mapped back to surface pixels.
-  if (SDL_RenderSetLogicalSize(Renderer, SurfaceWidth, SurfaceHeight) != 0) RaiseSdl(Op, "cannot scale the surface");
-  Surface = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, SurfaceWidth, SurfaceHeight);
-  if (!Surface) RaiseSdl(Op, "cannot create the 800 x 600 surface");
-  if (SDL_SetRenderTarget(Renderer, Surface) != 0) RaiseSdl(Op, "cannot draw on the surface");
-  SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
-  SDL_RenderClear(Renderer);
+  try {
+    Paint->Open(SdlWindow, SurfaceWidth, SurfaceHeight);
+  } catch (const std::exception& Error) {
+    RaiseError(Op, std::string("cannot draw on the window with ") + Paint->Name() + ": " + Error.what());
+  }
+  Life = std::make_shared<SdlEngineLife>();
   SDL_ShowCursor(SDL_DISABLE);  // the game draws its own
 
   if (TTF_Init() != 0) RaiseError(Op, std::string("cannot start SDL_ttf: ") + TTF_GetError());
@@ -191,15 +186,9 @@ void SdlGfxEngine::Shutdown() {
   AudioStarted = false;
   if (TtfStarted) TTF_Quit();
   TtfStarted = false;
-  if (Surface) SDL_DestroyTexture(Surface);
-  Surface = nullptr;
-  if (Life) {
-    // Destroying the renderer frees every texture it made; dropped textures must then leave it alone.
-    Life->Alive = false;
-    SDL_DestroyRenderer(Life->Renderer);
-    Life->Renderer = nullptr;
-    Life.reset();
-  }
+  if (Paint) Paint->Close();
+  Paint.reset();
+  Life.reset();
   if (SdlWindow) SDL_DestroyWindow(SdlWindow);
   SdlWindow = nullptr;
   if (VideoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -213,10 +202,11 @@ void SdlGfxEngine::RequireSurface(const char* Operation) const {
 
 void SdlGfxEngine::BeginFrame(int32_t R, int32_t G, int32_t B) {
   RequireSurface("BeginFrame");
-  SDL_Renderer* Renderer = Life->Renderer;
-  if (SDL_SetRenderTarget(Renderer, Surface) != 0) RaiseSdl("BeginFrame", "cannot draw on the surface");
-  SDL_SetRenderDrawColor(Renderer, Clamp255(R), Clamp255(G), Clamp255(B), 255);
-  if (SDL_RenderClear(Renderer) != 0) RaiseSdl("BeginFrame", "cannot clear the surface");
+  try {
+    Paint->Clear(Clamp255(R), Clamp255(G), Clamp255(B));
+  } catch (const std::exception& Error) {
+    RaiseError("BeginFrame", Error.what());
+  }
 }
 
 void SdlGfxEngine::EndFrame() {
@@ -226,13 +216,11 @@ void SdlGfxEngine::EndFrame() {
     ShownCaption = Window->Caption;
     SDL_SetWindowTitle(SdlWindow, ShownCaption.c_str());
   }
-  SDL_Renderer* Renderer = Life->Renderer;
-  if (SDL_SetRenderTarget(Renderer, nullptr) != 0) RaiseSdl(Op, "cannot draw on the window");
-  SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
-  SDL_RenderClear(Renderer);
-  if (SDL_RenderCopy(Renderer, Surface, nullptr, nullptr) != 0) RaiseSdl(Op, "cannot show the surface");
-  SDL_RenderPresent(Renderer);
-  if (SDL_SetRenderTarget(Renderer, Surface) != 0) RaiseSdl(Op, "cannot draw on the surface");
+  try {
+    Paint->Present();
+  } catch (const std::exception& Error) {
+    RaiseError(Op, Error.what());
+  }
   ++FrameNumber;
   PumpEvents();
   Pace();
@@ -309,6 +297,7 @@ void SdlGfxEngine::HandleEvent(const SDL_Event& Event) {
 }
 
 void SdlGfxEngine::SetMouse(int32_t X, int32_t Y) {
+  if (Paint) Paint->ToSurface(X, Y);
   // Over the bars beside the surface the pointer is held at the surface's edge.
   MouseX = std::clamp(X, 0, SurfaceWidth - 1);
   MouseY = std::clamp(Y, 0, SurfaceHeight - 1);
@@ -424,11 +413,11 @@ void SdlGfxEngine::LoadTexture(Texture& Out, const std::string& FileName, uint32
   Made->PotHeight = NextPowerOfTwo(H);
   Made->Life = Life;
   MeasureGlyphs(*Made, Packed.data(), W, H);
-  Made->Handle = SDL_CreateTexture(Life->Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, W, H);
-  if (!Made->Handle) RaiseSdl(Op, "\"" + FileName + "\" (" + std::to_string(W) + " x " + std::to_string(H) + ")");
-  if (SDL_UpdateTexture(Made->Handle, nullptr, Packed.data(), W * 4) != 0) RaiseSdl(Op, "\"" + FileName + "\"");
-  SDL_SetTextureBlendMode(Made->Handle, SDL_BLENDMODE_BLEND);
-  SDL_SetTextureScaleMode(Made->Handle, SDL_ScaleModeLinear);
+  try {
+    Made->Image = Paint->MakeImage(Packed.data(), W, H);
+  } catch (const std::exception& Error) {
+    RaiseError(Op, "\"" + FileName + "\": " + Error.what());
+  }
   Out = std::move(Made);
 }
 
@@ -441,11 +430,12 @@ const SdlTexture* SdlGfxEngine::Usable(const Texture& Tex, const char* Operation
   return T;
 }
 
-void SdlGfxEngine::Quad(const char* Operation, SDL_Texture* Handle, const Vertex2 (&Corners)[4], SDL_Color Colour) {
-  SDL_Vertex V[4];
-  for (int I = 0; I < 4; ++I) V[I] = {{Corners[I].X, Corners[I].Y}, Colour, {Corners[I].U, Corners[I].V}};
-  static const int Indices[6] = {0, 1, 2, 0, 2, 3};
-  if (SDL_RenderGeometry(Life->Renderer, Handle, V, 4, Indices, 6) != 0) RaiseSdl(Operation, "cannot draw");
+void SdlGfxEngine::Quad(const char* Operation, const CanvasImage& Image, const Vertex2 (&Corners)[4], SDL_Color Colour) {
+  try {
+    Paint->Quad(Image, Corners, Colour);
+  } catch (const std::exception& Error) {
+    RaiseError(Operation, Error.what());
+  }
 }
 
 void SdlGfxEngine::SetTint(int32_t R, int32_t G, int32_t B) { Tint = {Clamp255(R), Clamp255(G), Clamp255(B), 255}; }
@@ -475,7 +465,7 @@ void SdlGfxEngine::DrawSprite(const Texture& Tex, float X, float Y, float TexWid
   }
   const Vertex2 Corners[4] = {{P[0].X, P[0].Y, U0, V0}, {P[1].X, P[1].Y, U1, V0}, {P[2].X, P[2].Y, U1, V1},
                               {P[3].X, P[3].Y, U0, V1}};
-  Quad("DrawSprite", T->Handle, Corners, {Tint.r, Tint.g, Tint.b, OpacityAlpha(Opacity)});
+  Quad("DrawSprite", *T->Image, Corners, {Tint.r, Tint.g, Tint.b, OpacityAlpha(Opacity)});
 }
 
 // Glyph advance: each glyph takes its inked width plus a gap of 1/16 of a cell; an empty
@@ -521,7 +511,7 @@ void SdlGfxEngine::DrawBitmapText(const Texture& Font, const std::string& Text, 
       for (auto& Corner : P) Corner = Turn(Corner, Centre, Cos, Sin);
     const Vertex2 Corners[4] = {{P[0].X, P[0].Y, U0, V0}, {P[1].X, P[1].Y, U1, V0}, {P[2].X, P[2].Y, U1, V1},
                                 {P[3].X, P[3].Y, U0, V1}};
-    Quad("DrawBitmapText", T->Handle, Corners, Colour);
+    Quad("DrawBitmapText", *T->Image, Corners, Colour);
   }
 }
 
@@ -550,8 +540,6 @@ void SdlGfxEngine::CreateFont(const std::string& Name, const std::string& Face, 
 }
 
 void SdlGfxEngine::DropTextCache() {
-  for (auto& [Key, Entry] : TextCache)
-    if (Entry.Handle && Life && Life->Alive) SDL_DestroyTexture(Entry.Handle);
   TextCache.clear();
   TextAges.clear();
   TextCacheBytes = 0;
@@ -636,15 +624,18 @@ SdlGfxEngine::CachedText& SdlGfxEngine::RenderedText(const std::string& Key, TTF
       SDL_BlitSurface(Line, nullptr, Block, &At);
       SDL_FreeSurface(Line);
     }
-    Entry.Handle = SDL_CreateTextureFromSurface(Life->Renderer, Block);
-    if (!Entry.Handle) RaiseSdl(Op, "cannot make a texture for a text");
-    SDL_SetTextureBlendMode(Entry.Handle, SDL_BLENDMODE_BLEND);
-    Entry.Width = BX1 - BX0;
-    Entry.Height = BY1 - BY0;
+    const int InkW = BX1 - BX0, InkH = BY1 - BY0;
+    try {
+      Entry.Handle = Paint->MakeInk(static_cast<const uint32_t*>(Block->pixels), InkW, InkH);
+    } catch (const std::exception& Error) {
+      RaiseError(Op, std::string("cannot make a texture for a text: ") + Error.what());
+    }
+    Entry.Width = InkW;
+    Entry.Height = InkH;
     Entry.OffsetX += float(BX0);
     Entry.OffsetY += float(BY0);
-    Entry.Bytes = size_t(Entry.Width) * Entry.Height * 4;
-    LargestTextBlock = std::max({LargestTextBlock, Entry.Width, Entry.Height});
+    Entry.Bytes = size_t(InkW) * InkH * 4;
+    LargestTextBlock = std::max({LargestTextBlock, InkW, InkH});
   }
   TextAges.push_front(Key);
   Entry.Age = TextAges.begin();
@@ -653,7 +644,6 @@ SdlGfxEngine::CachedText& SdlGfxEngine::RenderedText(const std::string& Key, TTF
   while (TextCache.size() > 1 && (TextCache.size() > TextCacheEntries || TextCacheBytes > TextCacheBudget)) {
     auto Oldest = TextCache.find(TextAges.back());
     TextCacheBytes -= Oldest->second.Bytes;
-    if (Oldest->second.Handle) SDL_DestroyTexture(Oldest->second.Handle);
     TextCache.erase(Oldest);
     TextAges.pop_back();
   }
@@ -691,11 +681,16 @@ void SdlGfxEngine::DrawText(const std::string& FontName, float X, float Y, float
     B = std::min(B, Y + Height);
     if (R <= L || B <= T) return;
   }
-  const float U0 = (L - Left) / Block.Width, U1 = (R - Left) / Block.Width;
-  const float V0 = (T - Top) / Block.Height, V1 = (B - Top) / Block.Height;
-  const Vertex2 Corners[4] = {{L, T, U0, V0}, {R, T, U1, V0}, {R, B, U1, V1}, {L, B, U0, V1}};
-  Quad(Op, Block.Handle, Corners,
-       {uint8_t(Colour >> 16), uint8_t(Colour >> 8), uint8_t(Colour), uint8_t(Colour >> 24)});
+  // The pixels whose centres lie in the clipped block, as a rasteriser picks them.
+  const int PL = int(std::ceil(L - 0.5f)), PT = int(std::ceil(T - 0.5f));
+  const int PR = int(std::ceil(R - 0.5f)), PB = int(std::ceil(B - 0.5f));
+  if (PR <= PL || PB <= PT) return;
+  try {
+    Paint->Ink(*Block.Handle, PL, PT, PL - int(Left), PT - int(Top), PR - PL, PB - PT,
+               {uint8_t(Colour >> 16), uint8_t(Colour >> 8), uint8_t(Colour), uint8_t(Colour >> 24)});
+  } catch (const std::exception& Error) {
+    RaiseError(Op, Error.what());
+  }
 }
 
 // ---- Sound effects -------------------------------------------------------------------------
@@ -745,11 +740,11 @@ void SdlGfxEngine::PlaySound(const std::string& Name, int32_t, int32_t Volume, i
 
 std::vector<uint32_t> SdlGfxEngine::ReadSurface() {
   RequireSurface("ReadSurface");
-  std::vector<uint32_t> Pixels(size_t(SurfaceWidth) * SurfaceHeight);
-  if (SDL_SetRenderTarget(Life->Renderer, Surface) != 0 ||
-      SDL_RenderReadPixels(Life->Renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, Pixels.data(), SurfaceWidth * 4) != 0)
-    RaiseSdl("ReadSurface", "cannot read the surface");
-  return Pixels;
+  try {
+    return Paint->Read();
+  } catch (const std::exception& Error) {
+    RaiseError("ReadSurface", Error.what());
+  }
 }
 
 void SdlGfxEngine::OnKeyS() {

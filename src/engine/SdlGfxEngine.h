@@ -1,5 +1,6 @@
 #pragma once
-// The graphics, input and sound-effect engine on SDL2.
+// The graphics, input and sound-effect engine on SDL2, drawing through one of two canvases:
+// SDL's renderer (OpenGL) or pixman.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
@@ -14,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/Canvas.h"
 #include "engine/GfxEngine.h"
 
 namespace pikora {
@@ -21,17 +23,12 @@ namespace pikora {
 // EndFrame waits for the next 1/60 s tick; benchmarks switch this off.
 extern bool SdlPaceFrames;
 
-// Shared by the engine and every texture it made: textures dropped after the renderer
-// is gone must not touch it.
-struct SdlRendererLife {
-  SDL_Renderer* Renderer = nullptr;
-  bool Alive = false;
-};
+// Shared by the engine and every texture it made, to tell a texture of a shut-down engine.
+struct SdlEngineLife {};
 
 struct SdlTexture : TextureObject {
-  ~SdlTexture() override;
-  std::shared_ptr<SdlRendererLife> Life;
-  SDL_Texture* Handle = nullptr;
+  std::shared_ptr<SdlEngineLife> Life;
+  std::unique_ptr<CanvasImage> Image;
   int PotWidth = 0;   // the texel space: the picture stretched to powers of two
   int PotHeight = 0;
   // Bitmap-font glyphs: inked columns of each of the 16 x 16 cells, in picture pixels
@@ -42,7 +39,8 @@ struct SdlTexture : TextureObject {
 
 class SdlGfxEngine : public GfxEngine {
  public:
-  SdlGfxEngine() = default;
+  // Auto picks the path for this machine at Initialise.
+  explicit SdlGfxEngine(DrawPath Path = DrawPath::Auto) : Path(Path) {}
   ~SdlGfxEngine() override;
   SdlGfxEngine(const SdlGfxEngine&) = delete;
   SdlGfxEngine& operator=(const SdlGfxEngine&) = delete;
@@ -88,16 +86,16 @@ class SdlGfxEngine : public GfxEngine {
   int LargestTextBlock = 0;  // the widest or tallest text texture made, in pixels
   bool HasAudio() const { return AudioOpen; }
   SDL_Window* WindowPtr() const { return SdlWindow; }
+  // The path drawing went to ("gl" or "pixman"); empty before Initialise.
+  std::string PathName() const { return Paint ? Paint->Name() : ""; }
+  size_t CanvasCopies() const { return Paint ? Paint->Copies : 0; }
 
  private:
-  struct Vertex2 {
-    float X, Y, U, V;
-  };
   struct FontEntry {
     TTF_Font* Font = nullptr;
   };
   struct CachedText {
-    SDL_Texture* Handle = nullptr;
+    std::shared_ptr<CanvasImage> Handle;
     int Width = 0, Height = 0;
     float OffsetX = 0, OffsetY = 0;  // block position relative to the box
     size_t Bytes = 0;
@@ -114,7 +112,7 @@ class SdlGfxEngine : public GfxEngine {
   void HandleEvent(const SDL_Event& Event);
   void SetMouse(int32_t X, int32_t Y);
   bool TakePress(Pending& P);
-  void Quad(const char* Operation, SDL_Texture* Handle, const Vertex2 (&Corners)[4], SDL_Color Colour);
+  void Quad(const char* Operation, const CanvasImage& Image, const Vertex2 (&Corners)[4], SDL_Color Colour);
   void RequireSurface(const char* Operation) const;
   const SdlTexture* Usable(const Texture& Tex, const char* Operation) const;
   CachedText& RenderedText(const std::string& Key, TTF_Font* Font, const std::string& Text, float Width,
@@ -129,8 +127,9 @@ class SdlGfxEngine : public GfxEngine {
   std::string Folder;
   std::string ShownCaption;
   SDL_Window* SdlWindow = nullptr;
-  SDL_Texture* Surface = nullptr;
-  std::shared_ptr<SdlRendererLife> Life;
+  DrawPath Path;
+  std::unique_ptr<Canvas> Paint;
+  std::shared_ptr<SdlEngineLife> Life;
   bool VideoStarted = false, TtfStarted = false, AudioStarted = false, AudioOpen = false;
   SDL_Color Tint{255, 255, 255, 255};
 

@@ -52,7 +52,8 @@ void WritePicture(const fs::path& Path, int W, int H, const std::function<uint32
   SDL_FreeSurface(S);
 }
 
-class SdlEngineTest : public ::testing::Test {
+// Every case runs on both drawing paths.
+class SdlEngineTest : public ::testing::TestWithParam<DrawPath> {
  protected:
   SdlEngineTest() {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
@@ -63,7 +64,7 @@ class SdlEngineTest : public ::testing::Test {
       ++CloseRequests;
       return false;
     };
-    Engine = std::make_unique<SdlGfxEngine>();
+    Engine = std::make_unique<SdlGfxEngine>(GetParam());
     Engine->Initialise(&Handle, Folder.Path.string(), 800, 600, false, 0, 0, 0, 0);
   }
 
@@ -113,7 +114,7 @@ class SdlEngineTest : public ::testing::Test {
   std::vector<uint32_t> Surface;
 };
 
-TEST_F(SdlEngineTest, EveryTextureFormatShowsItsColours) {
+TEST_P(SdlEngineTest, EveryTextureFormatShowsItsColours) {
   WriteBytes(Folder / "u24.dds", Dds24());
   WriteBytes(Folder / "u32.dds", Dds32());
   WriteBytes(Folder / "dxt1.dds", DdsBlocks(squish::kDxt1));
@@ -145,7 +146,7 @@ TEST_F(SdlEngineTest, EveryTextureFormatShowsItsColours) {
     }
 }
 
-TEST_F(SdlEngineTest, ColourKeyMakesExactlyThatColourTransparent) {
+TEST_P(SdlEngineTest, ColourKeyMakesExactlyThatColourTransparent) {
   // Left half magenta, right half green, one almost-magenta column that must stay.
   WritePicture(Folder / "keyed.bmp", 16, 16, [](int X, int) {
     return X == 7 ? 0xFFFE00FFu : X < 8 ? 0xFFFF00FFu : 0xFF00FF00u;
@@ -160,7 +161,7 @@ TEST_F(SdlEngineTest, ColourKeyMakesExactlyThatColourTransparent) {
   EXPECT_EQ(Pixel(23, 3), 0xFFFF00FFu);  // no key: magenta stays
 }
 
-TEST_F(SdlEngineTest, TexelSpaceIsThePictureStretchedToPowersOfTwo) {
+TEST_P(SdlEngineTest, TexelSpaceIsThePictureStretchedToPowersOfTwo) {
   auto Code = [](int X, int Y) { return 0xFF000000u | uint32_t(X & 255) << 16 | uint32_t(X >> 8) << 15 | uint32_t(Y); };
   WritePicture(Folder / "level.png", 380, 256, Code);
   WritePicture(Folder / "back.png", 1024, 1024,
@@ -189,7 +190,7 @@ TEST_F(SdlEngineTest, TexelSpaceIsThePictureStretchedToPowersOfTwo) {
   EXPECT_EQ(Pixel(795, 300), 0xFFFFFFFFu);
 }
 
-TEST_F(SdlEngineTest, SourceBeyondTheTextureIsCutNotStretched) {
+TEST_P(SdlEngineTest, SourceBeyondTheTextureIsCutNotStretched) {
   WritePicture(Folder / "red.png", 64, 64, [](int, int) { return 0xFFFF0000u; });
   Engine->BeginFrame(0, 0, 0);
   // Texels 32..96 of a 64-texel texture: only the first half exists, shown at 2x.
@@ -201,7 +202,7 @@ TEST_F(SdlEngineTest, SourceBeyondTheTextureIsCutNotStretched) {
   EXPECT_EQ(B.Height(), 128);
 }
 
-TEST_F(SdlEngineTest, RotationOpacityAndTint) {
+TEST_P(SdlEngineTest, RotationOpacityAndTint) {
   WritePicture(Folder / "white.png", 64, 32, [](int, int) { return 0xFFFFFFFFu; });
   const Texture White = Load("white.png");
   Engine->BeginFrame(0, 0, 0);
@@ -237,7 +238,29 @@ TEST_F(SdlEngineTest, RotationOpacityAndTint) {
   EXPECT_EQ(Pixel(310, 10), Black);
 }
 
-TEST_F(SdlEngineTest, TextAlignsEachLineInItsBox) {
+// A large turning layer and a tinted sprite, as every menu frame draws them: their copies
+// are made once, whatever the float noise in the turned corners.
+TEST_P(SdlEngineTest, TurningAndTintedDrawsReuseTheirCopies) {
+  WritePicture(Folder / "sky.png", 64, 64, [](int X, int Y) { return 0xFF000000u | uint32_t(X * 4) << 8 | uint32_t(Y * 4); });
+  const Texture Sky = Load("sky.png");
+  size_t First = 0;
+  for (int Frame = 0; Frame < 40; ++Frame) {
+    Engine->BeginFrame(0, 0, 0);
+    Engine->DrawSprite(Sky, -100, -225, 64, 64, float(Frame) / 4.0f, 30, 0, 0, 1024, 1024, -1, -1);
+    Engine->SetTint(255, 0, 0);
+    Engine->DrawSprite(Sky, 10, 10, 64, 64, float(Frame), 100, 0, 0, 0, 0, -1, -1);
+    Engine->SetTint(255, 255, 255);
+    Engine->EndFrame();
+    if (Frame == 0) First = Engine->CanvasCopies();
+  }
+  EXPECT_LE(First, 2u);
+  EXPECT_EQ(Engine->CanvasCopies(), First);
+  Read();
+  EXPECT_NE(Pixel(400, 300), Black);
+  EXPECT_EQ(Pixel(40, 40) & 0xFF, 0u) << "tinted red";
+}
+
+TEST_P(SdlEngineTest, TextAlignsEachLineInItsBox) {
   Engine->CreateFont("titleM", "Verdana", 15, true, false);
   const uint32_t White = 0xFFFFFFFF;
   auto Draw = [&](const std::string& Text, int32_t Format, float X = 100, float Y = 100, float W = 300,
@@ -292,7 +315,7 @@ TEST_F(SdlEngineTest, TextAlignsEachLineInItsBox) {
 }
 
 // Texts come from packs: a value of any length draws what its box shows and nothing more.
-TEST_F(SdlEngineTest, TextOfAnyLengthIsClippedToItsBoxBeforeItIsRasterised) {
+TEST_P(SdlEngineTest, TextOfAnyLengthIsClippedToItsBoxBeforeItIsRasterised) {
   Engine->CreateFont("highscores", "Curier New", 10, true, false);
   std::string Lines;
   for (int I = 0; I < 3000; ++I) Lines += "red " + std::to_string(I) + "\r\n";
@@ -312,7 +335,7 @@ TEST_F(SdlEngineTest, TextOfAnyLengthIsClippedToItsBoxBeforeItIsRasterised) {
   }
 }
 
-TEST_F(SdlEngineTest, FontsAndTextsAreFoundAndCached) {
+TEST_P(SdlEngineTest, FontsAndTextsAreFoundAndCached) {
   Engine->CreateFont("small", "Verdana", 8, false, false);
   Engine->CreateFont("highscores", "Curier New", 10, true, false);
   Engine->BeginFrame(0, 0, 0);
@@ -335,7 +358,7 @@ TEST_F(SdlEngineTest, FontsAndTextsAreFoundAndCached) {
   }
 }
 
-TEST_F(SdlEngineTest, BitmapTextUsesTheGlyphCellsAndTheirWidths) {
+TEST_P(SdlEngineTest, BitmapTextUsesTheGlyphCellsAndTheirWidths) {
   // A 256 x 256 font: 16 x 16 cells; 'A' is 4 pixels wide, 'B' 8, the rest empty.
   WritePicture(Folder / "font.png", 256, 256, [](int X, int Y) {
     const int Cell = (Y / 16) * 16 + X / 16, Column = X % 16;
@@ -390,7 +413,7 @@ TEST(SdlKeys, PcScanCodesFollowTheUsLayout) {
   EXPECT_EQ(SdlScanCode(1000), SDL_SCANCODE_UNKNOWN);
 }
 
-TEST_F(SdlEngineTest, PressesAreReportedOncePerPressInTheFrameThatPolls) {
+TEST_P(SdlEngineTest, PressesAreReportedOncePerPressInTheFrameThatPolls) {
   PushKey(SDL_SCANCODE_S, true);
   PushKey(SDL_SCANCODE_S, false);  // pressed and released before the poll
   EXPECT_TRUE(Engine->KeyDown(Key::S));
@@ -450,7 +473,7 @@ TEST_F(SdlEngineTest, PressesAreReportedOncePerPressInTheFrameThatPolls) {
   EXPECT_FALSE(Engine->KeyDown(30));
 }
 
-TEST_F(SdlEngineTest, F12TogglesDebugModeAndCloseRequestsReachTheWindow) {
+TEST_P(SdlEngineTest, F12TogglesDebugModeAndCloseRequestsReachTheWindow) {
   Engine->SetDebugMode(false);
   PushKey(SDL_SCANCODE_F12, true);
   Engine->DoEvents();
@@ -474,7 +497,7 @@ TEST_F(SdlEngineTest, F12TogglesDebugModeAndCloseRequestsReachTheWindow) {
   EXPECT_STREQ(SDL_GetWindowTitle(Engine->WindowPtr()), "Pikora v1.0.0");
 }
 
-TEST_F(SdlEngineTest, MouseIsInSurfacePixelsInAWiderWindow) {
+TEST_P(SdlEngineTest, MouseIsInSurfacePixelsInAWiderWindow) {
   SDL_SetWindowSize(Engine->WindowPtr(), 1600, 600);
   Engine->DoEvents();
   int W = 0, H = 0;
@@ -492,7 +515,7 @@ TEST_F(SdlEngineTest, MouseIsInSurfacePixelsInAWiderWindow) {
   EXPECT_EQ(State.Y, 300);
 }
 
-TEST_F(SdlEngineTest, FailuresNameTheOperationAndTheFile) {
+TEST_P(SdlEngineTest, FailuresNameTheOperationAndTheFile) {
   auto ExpectFailure = [](const std::function<void()>& Call, const std::string& Op, const std::string& Named) {
     try {
       Call();
@@ -517,7 +540,7 @@ TEST_F(SdlEngineTest, FailuresNameTheOperationAndTheFile) {
   ExpectFailure([&] { Engine->PlaySound("nothing", 0, 100, 0, 0); }, "PlaySound", "nothing");
 }
 
-TEST_F(SdlEngineTest, NamesResolveInTheGameFolder) {
+TEST_P(SdlEngineTest, NamesResolveInTheGameFolder) {
   WritePicture(Folder / "sub" / "Pic.bmp", 4, 4, [](int, int) { return 0xFF112233u; });
   EXPECT_EQ(Load("sub\\Pic.bmp")->Width, 4);
   EXPECT_EQ(Load("\\sub\\Pic.bmp")->Width, 4);
@@ -526,7 +549,7 @@ TEST_F(SdlEngineTest, NamesResolveInTheGameFolder) {
   EXPECT_EQ(Load((Folder / "sub" / "Pic.bmp").string())->Width, 4);
 }
 
-TEST_F(SdlEngineTest, SoundEffectsLoadAndPlay) {
+TEST_P(SdlEngineTest, SoundEffectsLoadAndPlay) {
   // A short 16-bit mono WAV.
   std::vector<uint8_t> Wav = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
                               1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x44, 0xAC, 0, 0, 2, 0, 16, 0, 'd', 'a', 't', 'a'};
@@ -540,7 +563,7 @@ TEST_F(SdlEngineTest, SoundEffectsLoadAndPlay) {
   for (int I = 0; I < 40; ++I) Engine->PlaySound("click", 0, 80, 0, 40);
 }
 
-TEST_F(SdlEngineTest, ScreenshotIsThePngOfTheSurface) {
+TEST_P(SdlEngineTest, ScreenshotIsThePngOfTheSurface) {
   Engine->BeginFrame(10, 20, 30);
   Engine->EndFrame();
   Engine->OnKeyS();
@@ -562,7 +585,7 @@ TEST_F(SdlEngineTest, ScreenshotIsThePngOfTheSurface) {
   SDL_FreeSurface(Shot);
 }
 
-TEST_F(SdlEngineTest, TexturesOutliveTheEngineSafely) {
+TEST_P(SdlEngineTest, TexturesOutliveTheEngineSafely) {
   WritePicture(Folder / "a.png", 8, 8, [](int, int) { return 0xFFFFFFFFu; });
   Texture First = Load("a.png"), Second = Load("a.png");
   Engine->Shutdown();
@@ -571,6 +594,9 @@ TEST_F(SdlEngineTest, TexturesOutliveTheEngineSafely) {
   Engine.reset();
   Second.reset();
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, SdlEngineTest, ::testing::Values(DrawPath::Gl, DrawPath::Pixman),
+                         [](const auto& Info) { return Info.param == DrawPath::Gl ? "Gl" : "Pixman"; });
 
 }  // namespace
 }  // namespace pikora::test

@@ -8,5 +8,9 @@ extern "C" const char* __lsan_default_suppressions() {
          "leak:libasound\n"
          "leak:libpulse\n"
          "leak:libGLX\n"
-         "leak:libEGL\n";
+         "leak:libEGL\n"
+         "leak:libEGL_mesa\n"
+         "leak:libglapi\n"
+         "leak:swrast_dri\n"
+         "leak:libLLVM\n";
 }

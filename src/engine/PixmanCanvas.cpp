@@ -1,0 +1,424 @@
+// The canvas for machines without a GPU: every quad is composited with pixman into one
+// 800 x 600 frame in memory, which goes to the window through SDL's window surface (X shared
+// memory). A turned quad is composited straight into the frame through a clip of the pixels
+// whose centres it covers, the same pixels a GL rasteriser fills.
+#include <pixman.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <list>
+#include <stdexcept>
+
+#include "engine/Canvas.h"
+
+namespace pikora {
+namespace {
+
+struct PixmanRef {
+  pixman_image_t* Image = nullptr;
+  PixmanRef() = default;
+  explicit PixmanRef(pixman_image_t* I) : Image(I) {}
+  PixmanRef(PixmanRef&& O) noexcept : Image(O.Image) { O.Image = nullptr; }
+  PixmanRef& operator=(PixmanRef&& O) noexcept {
+    std::swap(Image, O.Image);
+    return *this;
+  }
+  ~PixmanRef() {
+    if (Image) pixman_image_unref(Image);
+  }
+};
+
+uint32_t Premultiply(uint32_t P) {
+  const uint32_t A = P >> 24;
+  if (A == 255) return P;
+  if (A == 0) return 0;
+  auto Mul = [A](uint32_t C) { return (C * A + 127) / 255; };
+  return A << 24 | Mul(P >> 16 & 255) << 16 | Mul(P >> 8 & 255) << 8 | Mul(P & 255);
+}
+
+pixman_color_t Colour16(uint8_t R, uint8_t G, uint8_t B, uint8_t A) {
+  // Premultiplied, as pixman wants it.
+  auto C = [A](uint8_t V) { return uint16_t((V * A + 127) / 255 * 257); };
+  return {C(R), C(G), C(B), uint16_t(A * 257)};
+}
+
+struct Tinted {
+  uint32_t Tint;
+  PixmanRef Image;
+};
+
+// A picture resampled once to the size it is shown at, so that a large quad drawn every
+// frame is a plain copy, or a turn sampled at the nearest pixel.
+struct Resized {
+  uint32_t Tint;
+  double ScaleX, ScaleY;
+  int Width, Height;
+  PixmanRef Image;
+};
+
+struct PixmanImage : CanvasImage {
+  PixmanRef Image;
+  std::vector<uint32_t> Pixels;  // premultiplied; owned here, pixman only points at them
+  int Width = 0, Height = 0;
+  // Tinted copies of small pictures (buttons, markers, glyphs, particles), most recent first.
+  std::list<Tinted> Tints;
+  std::list<Resized> Sizes;
+};
+
+constexpr size_t TintsKept = 6, SizesKept = 2;
+// Quads of this many pixels or more are drawn from a resized copy: bilinear sampling of a
+// turned picture costs pixman many times a nearest one.
+constexpr double LargeQuad = 60000;
+
+class PixmanCanvas final : public Canvas {
+ public:
+  ~PixmanCanvas() override { Close(); }
+  const char* Name() const override { return "pixman"; }
+
+  void Open(SDL_Window* W, int Width, int Height) override {
+    Window = W;
+    SurfaceW = Width;
+    SurfaceH = Height;
+    // SDL would otherwise present its window surface through an OpenGL texture.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    FramePixels.assign(size_t(Width) * Height, 0xFF000000u);
+    Frame = PixmanRef(pixman_image_create_bits_no_clear(PIXMAN_x8r8g8b8, Width, Height, FramePixels.data(), Width * 4));
+    if (!Frame.Image) throw std::runtime_error("cannot create the " + std::to_string(Width) + " x " + std::to_string(Height) + " frame");
+    if (!SDL_GetWindowSurface(Window)) throw std::runtime_error(std::string("the window has no surface: ") + SDL_GetError());
+  }
+
+  void Close() override {
+    Frame = PixmanRef();
+    FramePixels.clear();
+    Window = nullptr;
+  }
+
+  void Clear(uint8_t R, uint8_t G, uint8_t B) override {
+    const pixman_color_t C = Colour16(R, G, B, 255);
+    const pixman_box32_t Box{0, 0, SurfaceW, SurfaceH};
+    pixman_image_fill_boxes(PIXMAN_OP_SRC, Frame.Image, &C, 1, &Box);
+  }
+
+  void Present() override {
+    SDL_Surface* Shown = SDL_GetWindowSurface(Window);
+    if (!Shown) throw std::runtime_error(std::string("the window has no surface: ") + SDL_GetError());
+    Fit(Shown->w, Shown->h);
+    if (SDL_LockSurface(Shown) != 0) throw std::runtime_error(std::string("cannot draw on the window: ") + SDL_GetError());
+    const pixman_format_code_t Format = PixmanFormat(Shown->format->format);
+    if (Format != pixman_format_code_t(0)) {
+      PixmanRef Target(pixman_image_create_bits_no_clear(Format, Shown->w, Shown->h,
+                                                         static_cast<uint32_t*>(Shown->pixels), Shown->pitch));
+      const pixman_color_t Black = Colour16(0, 0, 0, 255);
+      // The bars beside a surface that keeps its shape.
+      const pixman_box32_t Bars[4] = {{0, 0, Shown->w, Top},
+                                      {0, Top + ShownH, Shown->w, Shown->h},
+                                      {0, Top, Left, Top + ShownH},
+                                      {Left + ShownW, Top, Shown->w, Top + ShownH}};
+      for (const auto& Bar : Bars)
+        if (Bar.x2 > Bar.x1 && Bar.y2 > Bar.y1) pixman_image_fill_boxes(PIXMAN_OP_SRC, Target.Image, &Black, 1, &Bar);
+      if (ShownW == SurfaceW && ShownH == SurfaceH) {
+        pixman_image_composite32(PIXMAN_OP_SRC, Frame.Image, nullptr, Target.Image, 0, 0, 0, 0, Left, Top, SurfaceW,
+                                 SurfaceH);
+      } else {
+        pixman_transform_t Scale;
+        pixman_transform_init_scale(&Scale, pixman_double_to_fixed(double(SurfaceW) / ShownW),
+                                    pixman_double_to_fixed(double(SurfaceH) / ShownH));
+        pixman_image_set_transform(Frame.Image, &Scale);
+        pixman_image_set_filter(Frame.Image, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+        pixman_image_set_repeat(Frame.Image, PIXMAN_REPEAT_PAD);
+        pixman_image_composite32(PIXMAN_OP_SRC, Frame.Image, nullptr, Target.Image, 0, 0, 0, 0, Left, Top, ShownW,
+                                 ShownH);
+        pixman_image_set_transform(Frame.Image, nullptr);
+        pixman_image_set_repeat(Frame.Image, PIXMAN_REPEAT_NONE);
+      }
+      SDL_UnlockSurface(Shown);
+    } else {
+      // A display of some other pixel format: SDL converts.
+      SDL_UnlockSurface(Shown);
+      SDL_Surface* View = SDL_CreateRGBSurfaceWithFormatFrom(FramePixels.data(), SurfaceW, SurfaceH, 32, SurfaceW * 4,
+                                                              SDL_PIXELFORMAT_RGB888);
+      SDL_FillRect(Shown, nullptr, SDL_MapRGB(Shown->format, 0, 0, 0));
+      SDL_Rect To{Left, Top, ShownW, ShownH};
+      const int Shown_ = View ? SDL_BlitScaled(View, nullptr, Shown, &To) : -1;
+      SDL_FreeSurface(View);
+      if (Shown_ != 0) throw std::runtime_error(std::string("cannot show the frame: ") + SDL_GetError());
+    }
+    if (SDL_UpdateWindowSurface(Window) != 0)
+      throw std::runtime_error(std::string("cannot show the frame: ") + SDL_GetError());
+  }
+
+  std::unique_ptr<CanvasImage> MakeImage(const uint32_t* Argb, int Width, int Height) override {
+    auto Made = std::make_unique<PixmanImage>();
+    Made->Width = Width;
+    Made->Height = Height;
+    const size_t Count = size_t(Width) * Height;
+    Made->Pixels.resize(Count);
+    bool Opaque = true;
+    for (size_t I = 0; I < Count; ++I) {
+      Made->Pixels[I] = Premultiply(Argb[I]);
+      Opaque = Opaque && (Argb[I] >> 24) == 255;
+    }
+    // Opaque pictures let pixman replace blending by copying.
+    Made->Image = PixmanRef(pixman_image_create_bits_no_clear(Opaque ? PIXMAN_x8r8g8b8 : PIXMAN_a8r8g8b8, Width,
+                                                              Height, Made->Pixels.data(), Width * 4));
+    if (!Made->Image.Image) throw std::runtime_error(std::to_string(Width) + " x " + std::to_string(Height));
+    Prepare(Made->Image.Image);
+    return Made;
+  }
+
+  std::unique_ptr<CanvasImage> MakeInk(const uint32_t* Argb, int Width, int Height) override {
+    auto Made = std::make_unique<PixmanImage>();
+    Made->Width = Width;
+    Made->Height = Height;
+    const int Stride = (Width + 3) & ~3;
+    std::vector<uint8_t> Alpha(size_t(Stride) * Height);
+    for (int Y = 0; Y < Height; ++Y)
+      for (int X = 0; X < Width; ++X) Alpha[size_t(Y) * Stride + X] = uint8_t(Argb[size_t(Y) * Width + X] >> 24);
+    Made->Pixels.resize(Alpha.size() / 4);
+    std::memcpy(Made->Pixels.data(), Alpha.data(), Alpha.size());
+    Made->Image = PixmanRef(pixman_image_create_bits_no_clear(PIXMAN_a8, Width, Height, Made->Pixels.data(), Stride));
+    if (!Made->Image.Image) throw std::runtime_error(std::to_string(Width) + " x " + std::to_string(Height));
+    return Made;
+  }
+
+  void Quad(const CanvasImage& Image, const Vertex2 (&C)[4], SDL_Color Colour) override {
+    if (Colour.a == 0) return;
+    auto& I = const_cast<PixmanImage&>(static_cast<const PixmanImage&>(Image));
+    pixman_image_t* Source = Colour.r == 255 && Colour.g == 255 && Colour.b == 255 ? I.Image.Image : TintedCopy(I, Colour);
+
+    const uint32_t TintKey = uint32_t(Colour.r) << 16 | uint32_t(Colour.g) << 8 | Colour.b;
+
+    // The affine map from surface to picture pixels, from three corners.
+    const double DuX = C[1].X - C[0].X, DuY = C[1].Y - C[0].Y, DvX = C[3].X - C[0].X, DvY = C[3].Y - C[0].Y;
+    const double Det = DuX * DvY - DvX * DuY;
+    if (std::fabs(Det) < 1e-9) return;
+    const double Su = (double(C[1].U) - C[0].U) * I.Width, Sv = (double(C[3].V) - C[0].V) * I.Height;
+    if (Su <= 0 || Sv <= 0) return;
+    double A = Su * DvY / Det, B = -Su * DvX / Det, D = -Sv * DuY / Det, E = Sv * DuX / Det;
+    const double U0 = double(C[0].U) * I.Width, V0 = double(C[0].V) * I.Height;
+    double Tx = U0 - (A * C[0].X + B * C[0].Y), Ty = V0 - (D * C[0].X + E * C[0].Y);
+    const bool Turned = std::fabs(B) > 1e-9 || std::fabs(D) > 1e-9;
+    bool Nearest = false;
+    if (std::fabs(Det) >= LargeQuad) {
+      // Shown size per picture pixel along each side.
+      double ScaleX = std::hypot(DuX, DuY) / Su, ScaleY = std::hypot(DvX, DvY) / Sv;
+      double PX = Tx * ScaleX, PY = Ty * ScaleY;
+      const bool Whole = std::fabs(PX - std::nearbyint(PX)) < 1e-3 && std::fabs(PY - std::nearbyint(PY)) < 1e-3;
+      const bool Scaled = std::fabs(ScaleX - 1) > 1e-6 || std::fabs(ScaleY - 1) > 1e-6;
+      // A magnified copy is smooth at the pixel, so a turn sampled at the nearest pixel of it
+      // hardly differs from bilinear sampling; sharp pictures keep bilinear sampling.
+      const bool Magnified = ScaleX >= 1.5 && ScaleY >= 1.5;
+      if ((Turned && Magnified) || (!Turned && Whole && Scaled)) {
+        Source = ResizedCopy(I, Source, TintKey, ScaleX, ScaleY);
+        PX = Tx * ScaleX, PY = Ty * ScaleY;
+        A *= ScaleX, B *= ScaleX, Tx = PX;
+        D *= ScaleY, E *= ScaleY, Ty = PY;
+        Nearest = true;
+      }
+    }
+
+    // Pixels whose centres the quad covers, as a GL rasteriser picks them.
+    const bool Upright = C[0].Y == C[1].Y && C[0].X == C[3].X && C[2].X == C[1].X && C[2].Y == C[3].Y;
+    float MinX = C[0].X, MaxX = C[0].X, MinY = C[0].Y, MaxY = C[0].Y;
+    for (const auto& P : C) {
+      MinX = std::min(MinX, P.X), MaxX = std::max(MaxX, P.X);
+      MinY = std::min(MinY, P.Y), MaxY = std::max(MaxY, P.Y);
+    }
+    const int X0 = std::max(0, int(std::ceil(MinX - 0.5f))), X1 = std::min(SurfaceW, int(std::ceil(MaxX - 0.5f)));
+    const int Y0 = std::max(0, int(std::ceil(MinY - 0.5f))), Y1 = std::min(SurfaceH, int(std::ceil(MaxY - 0.5f)));
+    if (X1 <= X0 || Y1 <= Y0) return;
+
+    PixmanRef Mask;
+    MaskX = MaskY = 0;
+    if (!Upright) {
+      // A mask of the covered pixels at the opacity: one composite call for the whole quad
+      // (pixman's general path pays a fixed cost per rectangle, so a clip of one rectangle
+      // per row would cost more than the quad).
+      const int Stride = (X1 - X0 + 3) & ~3;
+      MaskBits.assign(size_t(Stride) * (Y1 - Y0) / 4, 0);
+      auto* Bytes = reinterpret_cast<uint8_t*>(MaskBits.data());
+      bool Any = false;
+      for (int Y = Y0; Y < Y1; ++Y) {
+        const float Yc = Y + 0.5f;
+        float L = 1e30f, R = -1e30f;
+        for (int K = 0; K < 4; ++K) {
+          const Vertex2& P = C[K];
+          const Vertex2& Q = C[(K + 1) % 4];
+          if ((P.Y <= Yc && Yc < Q.Y) || (Q.Y <= Yc && Yc < P.Y)) {
+            const float X = P.X + (Yc - P.Y) * (Q.X - P.X) / (Q.Y - P.Y);
+            L = std::min(L, X), R = std::max(R, X);
+          }
+        }
+        const int SL = std::max(X0, int(std::ceil(L - 0.5f))), SR = std::min(X1, int(std::ceil(R - 0.5f)));
+        if (SL >= SR) continue;
+        std::memset(Bytes + size_t(Y - Y0) * Stride + (SL - X0), Colour.a, size_t(SR - SL));
+        Any = true;
+      }
+      if (!Any) return;
+      Mask = PixmanRef(pixman_image_create_bits_no_clear(PIXMAN_a8, X1 - X0, Y1 - Y0, MaskBits.data(), Stride));
+      if (!Mask.Image) throw std::runtime_error("cannot mask a turned picture");
+      MaskX = X0, MaskY = Y0;
+    } else if (Colour.a < 255) {
+      const pixman_color_t M = Colour16(0, 0, 0, Colour.a);
+      Mask = PixmanRef(pixman_image_create_solid_fill(&M));
+    }
+    const double Rx = std::nearbyint(Tx), Ry = std::nearbyint(Ty);
+    auto Unit = [](double V) { return std::fabs(V) < 1e-6 || std::fabs(std::fabs(V) - 1) < 1e-6; };
+    // Pixel centres landing on pixel centres (a copy, or a turn by right angles): nothing to filter.
+    const bool Exact = Unit(A) && Unit(B) && Unit(D) && Unit(E) && std::fabs(Tx - Rx) < 1e-4 && std::fabs(Ty - Ry) < 1e-4;
+    Nearest = Nearest || Exact;
+    if (Exact && !Turned && A > 0 && E > 0) {
+      // A straight copy: no filtering to pay for.
+      pixman_image_set_transform(Source, nullptr);
+      pixman_image_set_filter(Source, PIXMAN_FILTER_NEAREST, nullptr, 0);
+      pixman_image_composite32(PIXMAN_OP_OVER, Source, Mask.Image, Frame.Image, X0 + int(Rx), Y0 + int(Ry), X0 - MaskX,
+                               Y0 - MaskY, X0, Y0, X1 - X0, Y1 - Y0);
+    } else {
+      pixman_transform_t T = {{{pixman_double_to_fixed(A), pixman_double_to_fixed(B), pixman_double_to_fixed(Tx)},
+                               {pixman_double_to_fixed(D), pixman_double_to_fixed(E), pixman_double_to_fixed(Ty)},
+                               {0, 0, pixman_fixed_1}}};
+      pixman_image_set_transform(Source, &T);
+      pixman_image_set_filter(Source, Nearest ? PIXMAN_FILTER_NEAREST : PIXMAN_FILTER_BILINEAR, nullptr, 0);
+      pixman_image_composite32(PIXMAN_OP_OVER, Source, Mask.Image, Frame.Image, X0, Y0, X0 - MaskX, Y0 - MaskY, X0, Y0,
+                               X1 - X0, Y1 - Y0);
+    }
+  }
+
+  void Ink(const CanvasImage& Image, int X, int Y, int SrcX, int SrcY, int Width, int Height,
+           SDL_Color Colour) override {
+    if (Colour.a == 0) return;
+    const auto& I = static_cast<const PixmanImage&>(Image);
+    const pixman_color_t C = Colour16(Colour.r, Colour.g, Colour.b, Colour.a);
+    PixmanRef Paint(pixman_image_create_solid_fill(&C));
+    pixman_image_composite32(PIXMAN_OP_OVER, Paint.Image, I.Image.Image, Frame.Image, 0, 0, SrcX, SrcY, X, Y, Width,
+                             Height);
+  }
+
+  std::vector<uint32_t> Read() override {
+    std::vector<uint32_t> Pixels(FramePixels);
+    for (auto& P : Pixels) P |= 0xFF000000u;
+    return Pixels;
+  }
+
+  void ToSurface(int32_t& X, int32_t& Y) const override {
+    int W = 0, H = 0;
+    SDL_GetWindowSize(Window, &W, &H);
+    int L = 0, T = 0, SW = SurfaceW, SH = SurfaceH;
+    Layout(W, H, L, T, SW, SH);
+    X = int32_t(std::floor((X - L) * double(SurfaceW) / SW));
+    Y = int32_t(std::floor((Y - T) * double(SurfaceH) / SH));
+  }
+
+ private:
+  static void Prepare(pixman_image_t* Image) {
+    // Texels beyond the edge repeat it, as GL clamps to the edge.
+    pixman_image_set_repeat(Image, PIXMAN_REPEAT_PAD);
+  }
+
+  static pixman_format_code_t PixmanFormat(uint32_t SdlFormat) {
+    switch (SdlFormat) {
+      case SDL_PIXELFORMAT_RGB888:
+      case SDL_PIXELFORMAT_ARGB8888:
+        return PIXMAN_x8r8g8b8;
+      case SDL_PIXELFORMAT_BGR888:
+      case SDL_PIXELFORMAT_ABGR8888:
+        return PIXMAN_x8b8g8r8;
+      case SDL_PIXELFORMAT_RGB565:
+        return PIXMAN_r5g6b5;
+      default:
+        return pixman_format_code_t(0);
+    }
+  }
+
+  // The largest surface-shaped area of a W x H window, centred.
+  void Layout(int W, int H, int& L, int& T, int& SW, int& SH) const {
+    if (W <= 0 || H <= 0) {
+      L = T = 0, SW = SurfaceW, SH = SurfaceH;
+      return;
+    }
+    if (int64_t(W) * SurfaceH <= int64_t(H) * SurfaceW) {
+      SW = W;
+      SH = std::max(1, int(std::lround(double(W) * SurfaceH / SurfaceW)));
+    } else {
+      SH = H;
+      SW = std::max(1, int(std::lround(double(H) * SurfaceW / SurfaceH)));
+    }
+    L = (W - SW) / 2;
+    T = (H - SH) / 2;
+  }
+
+  void Fit(int W, int H) { Layout(W, H, Left, Top, ShownW, ShownH); }
+
+  pixman_image_t* TintedCopy(PixmanImage& I, SDL_Color Colour) {
+    const uint32_t Key = uint32_t(Colour.r) << 16 | uint32_t(Colour.g) << 8 | Colour.b;
+    for (auto It = I.Tints.begin(); It != I.Tints.end(); ++It)
+      if (It->Tint == Key) {
+        I.Tints.splice(I.Tints.begin(), I.Tints, It);
+        return It->Image.Image;
+      }
+    const int W = I.Width, H = I.Height;
+    const size_t Count = size_t(W) * H;
+    // The copy owns its pixels through pixman's destroy callback.
+    auto* Pixels = new uint32_t[Count];
+    for (size_t K = 0; K < Count; ++K) {
+      const uint32_t P = I.Pixels[K];
+      auto Mul = [](uint32_t V, uint8_t T) { return (V * T + 127) / 255; };
+      Pixels[K] = (P & 0xFF000000u) | Mul(P >> 16 & 255, Colour.r) << 16 | Mul(P >> 8 & 255, Colour.g) << 8 |
+                  Mul(P & 255, Colour.b);
+    }
+    pixman_image_t* Copy =
+        pixman_image_create_bits_no_clear(pixman_image_get_format(I.Image.Image), W, H, Pixels, W * 4);
+    if (!Copy) {
+      delete[] Pixels;
+      throw std::runtime_error("cannot tint a " + std::to_string(W) + " x " + std::to_string(H) + " picture");
+    }
+    pixman_image_set_destroy_function(Copy, [](pixman_image_t*, void* Data) { delete[] static_cast<uint32_t*>(Data); },
+                                      Pixels);
+    Prepare(Copy);
+    ++Copies;
+    I.Tints.push_front({Key, PixmanRef(Copy)});
+    if (I.Tints.size() > TintsKept) I.Tints.pop_back();
+    return Copy;
+  }
+
+  // A copy at about this scale (a turned quad's corners carry float noise); the scale is
+  // set to the copy's own.
+  pixman_image_t* ResizedCopy(PixmanImage& I, pixman_image_t* Source, uint32_t Tint, double& ScaleX, double& ScaleY) {
+    auto Near = [](double A, double B) { return std::fabs(A - B) <= 1e-4 * B; };
+    for (auto It = I.Sizes.begin(); It != I.Sizes.end(); ++It)
+      if (It->Tint == Tint && Near(ScaleX, It->ScaleX) && Near(ScaleY, It->ScaleY)) {
+        I.Sizes.splice(I.Sizes.begin(), I.Sizes, It);
+        ScaleX = It->ScaleX, ScaleY = It->ScaleY;
+        return It->Image.Image;
+      }
+    const int W = std::max(1, int(std::ceil(I.Width * ScaleX - 1e-3))), H = std::max(1, int(std::ceil(I.Height * ScaleY - 1e-3)));
+    pixman_image_t* Copy = pixman_image_create_bits(pixman_image_get_format(I.Image.Image), W, H, nullptr, 0);
+    if (!Copy) throw std::runtime_error("cannot resize a picture to " + std::to_string(W) + " x " + std::to_string(H));
+    pixman_transform_t T;
+    pixman_transform_init_scale(&T, pixman_double_to_fixed(1 / ScaleX), pixman_double_to_fixed(1 / ScaleY));
+    pixman_image_set_transform(Source, &T);
+    pixman_image_set_filter(Source, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+    pixman_image_composite32(PIXMAN_OP_SRC, Source, nullptr, Copy, 0, 0, 0, 0, 0, 0, W, H);
+    pixman_image_set_transform(Source, nullptr);
+    Prepare(Copy);
+    ++Copies;
+    I.Sizes.push_front({Tint, ScaleX, ScaleY, W, H, PixmanRef(Copy)});
+    if (I.Sizes.size() > SizesKept) I.Sizes.pop_back();
+    return Copy;
+  }
+
+  SDL_Window* Window = nullptr;
+  int SurfaceW = 0, SurfaceH = 0;
+  int Left = 0, Top = 0, ShownW = 0, ShownH = 0;
+  std::vector<uint32_t> FramePixels;
+  PixmanRef Frame;
+  std::vector<uint32_t> MaskBits;  // the coverage of a turned quad, reused
+  int MaskX = 0, MaskY = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Canvas> MakePixmanCanvas() { return std::make_unique<PixmanCanvas>(); }
+
+}  // namespace pikora
