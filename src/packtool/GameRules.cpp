@@ -67,12 +67,19 @@ struct Reader {
     Pack.Findings.push_back({Kind, Entry, Line, Text});
   }
 
+  // A component's message without the scratch copy's name: the report names the real file.
+  std::string Plain(std::string Text) const {
+    for (const std::string& Name : {Folder + PackLink, std::string(PackLink)})
+      for (size_t At; (At = Text.find("\"" + Name + "\": ")) != std::string::npos;) Text.erase(At, Name.size() + 4);
+    return Text;
+  }
+
   // One entry into the scratch folder, as the game extracts it; false when the game could not.
   bool Extract(const std::string& Entry, const std::string& Copy) {
     try {
       Files.ExtractFile(Entry, Copy, 0);
     } catch (const ComponentError& Error) {
-      Add(Severity::Error, Entry, 0, "cannot be unpacked: " + Error.Cause);
+      Add(Severity::Error, Entry, 0, "cannot be unpacked: " + Plain(Error.Cause));
       return false;
     }
     return Files.FileExists(Copy);
@@ -111,7 +118,7 @@ PackData ReadPack(const std::string& Path) {
     Entries = PackEntryNames(Scratch.Path + PackLink);
     Files->OpenArchive(PackLink, 0, ArchivePassword, 0);
   } catch (const ComponentError& Error) {
-    R.Add(Severity::Error, "", 0, "not a pack the game can open: " + Error.Cause);
+    R.Add(Severity::Error, "", 0, "not a pack the game can open: " + R.Plain(Error.Cause));
     return Pack;
   }
 

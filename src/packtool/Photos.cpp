@@ -19,6 +19,8 @@ constexpr int JpegQuality = 92;
 // Plainly changed pixels a made difference needs, of the 48 x 48 it may use, counted on
 // softened pictures: reshuffled fine texture (fur, grass) does not count, since nobody sees it.
 constexpr int WantPlain = 250;
+// Mean edge strength of a softened place below which it is flat: sky, a wall, blur.
+constexpr double LeastDetail = 12;
 
 struct Spot {
   cv::Rect Area;  // block-aligned, where the change goes
@@ -198,12 +200,18 @@ cv::Mat FitToLevel(const cv::Mat& Photo, bool Portrait) {
 MadeLevel MakeLevel(const cv::Mat& Picture, unsigned Seed) {
   MadeLevel Level;
   std::mt19937 Random(Seed);
-  const std::vector<Spot> All = Spots(Picture);
-  // Flat sky and blur are left alone unless the picture has too little else.
-  const double Floor = 0.3 * All[std::min<size_t>(All.size() - 1, 9)].Structure;
+  std::vector<Spot> All = Spots(Picture);
+  // Flat sky and blur are left alone: never below an edge strength anyone would call detail,
+  // and only when the picture has too little else below a share of its richest places.
+  All.erase(std::remove_if(All.begin(), All.end(), [&](const Spot& S) { return S.Structure < LeastDetail; }), All.end());
+  if (All.empty()) {
+    Level.Problem = "no place with enough detail for a visible difference";
+    return Level;
+  }
+  const double Share = 0.3 * All[std::min<size_t>(All.size() - 1, 9)].Structure;
   std::vector<Spot> Rich = All;
   const std::vector<Spot>* Lists[] = {&Rich, &All};
-  Rich.erase(std::remove_if(Rich.begin(), Rich.end(), [&](const Spot& S) { return S.Structure < Floor; }), Rich.end());
+  Rich.erase(std::remove_if(Rich.begin(), Rich.end(), [&](const Spot& S) { return S.Structure < Share; }), Rich.end());
   cv::Mat Modified = Picture.clone();
   std::vector<cv::Rect> Taken;
   // Far apart first; closer only when the picture has too little structure elsewhere.

@@ -258,8 +258,11 @@ int Photos(const Args& A) {
   WriteText(Scratch.Path + "/packinfo.ini", "[General]\nNumOfLevels=" + std::to_string(A.Plain.size()) +
                                                 "\nVertical=" + (Portrait ? "True" : "False") +
                                                 "\nPackInfo=" + pikora::ini::OneLine(A.Options.at("--name")) + "\n");
+  // An empty table: the game then has a working copy to store at shutdown.
+  WriteText(Scratch.Path + "/hscore.ini", "[scores]\n");
   Entries.insert(Entries.begin(), {{"packinfo.ini", Scratch.Path + "/packinfo.ini"},
-                                   {"picinfo.ini", Scratch.Path + "/picinfo.ini"}});
+                                   {"picinfo.ini", Scratch.Path + "/picinfo.ini"},
+                                   {"hscore.ini", Scratch.Path + "/hscore.ini"}});
   const std::string Made = Scratch.Path + "/pack.pkr";
   try {
     WritePack(Entries, Made);
