@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 #include <opencv2/photo.hpp>
 #include <random>
+
+#include "engine/IniText.h"
+#include "packtool/Detect.h"
 
 namespace pikora::packtool {
 
@@ -252,6 +257,46 @@ MadeLevel MakeLevel(const cv::Mat& Picture, unsigned Seed) {
   }
   Level.Problem = "the differences do not stay inside their rectangles";
   return Level;
+}
+
+PhotoPack MakePhotoPack(const std::vector<std::string>& Photos, const std::string& Name, bool Portrait,
+                        const std::string& Folder) {
+  PhotoPack Pack;
+  const auto Write = [&](const std::string& Entry, const std::string& Bytes) {
+    std::ofstream(Folder + "/" + Entry, std::ios::binary) << Bytes;
+    Pack.Entries.push_back({Entry, Folder + "/" + Entry});
+  };
+  std::string PicInfo;
+  for (size_t I = 0; I < Photos.size(); ++I) {
+    cv::Mat Photo;
+    try {
+      Photo = cv::imread(Photos[I], cv::IMREAD_COLOR);
+    } catch (const cv::Exception&) {
+    }
+    if (Photo.empty()) {
+      Pack.Problem = Photos[I] + ": not a picture that can be read";
+      return Pack;
+    }
+    const MadeLevel Level = MakeLevel(FitToLevel(Photo, Portrait), unsigned(I + 1));
+    if (!Level.Problem.empty()) {
+      Pack.Problem = Photos[I] + ": " + Level.Problem;
+      return Pack;
+    }
+    const std::string N = std::to_string(I + 1);
+    Write(N + Level.Extension, Level.OriginalBytes);
+    Write(N + "x" + Level.Extension, Level.ModifiedBytes);
+    PicInfo += "[" + N + "]\n" + PicInfoLines(Level.Rects) + "PicInfo=" +
+               ini::OneLine(std::filesystem::path(Photos[I]).stem().string()) + "[e]Prona\xC4\x91i pet razlika.\n";
+    std::string Made = "level " + N + ": " + Photos[I] + " (" + Level.Extension.substr(1) + "):";
+    for (const std::string& Kind : Level.Kinds) Made += " " + Kind;
+    Pack.Levels.push_back(Made);
+  }
+  Write("picinfo.ini", PicInfo);
+  Write("packinfo.ini", "[General]\nNumOfLevels=" + std::to_string(Photos.size()) + "\nVertical=" +
+                            (Portrait ? "True" : "False") + "\nPackInfo=" + ini::OneLine(Name) + "\n");
+  // An empty table: the game then has a working copy to store at shutdown.
+  Write("hscore.ini", "[scores]\n");
+  return Pack;
 }
 
 }  // namespace pikora::packtool

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <opencv2/core/utils/logger.hpp>
@@ -12,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/IniText.h"
 #include "packtool/Check.h"
 #include "packtool/Detect.h"
 #include "packtool/GameRules.h"
@@ -218,59 +216,27 @@ int Show(const Args& A) {
   return Fine;
 }
 
-void WriteText(const std::string& Path, const std::string& Text) { std::ofstream(Path, std::ios::binary) << Text; }
-
 int Photos(const Args& A) {
   if (A.Plain.empty() || !A.Options.count("-o") || !A.Options.count("--name"))
     return Misused("photos", "needs PHOTO..., -o PACK.pkr and --name NAME");
   if (A.Plain.size() > size_t(pikora::MaxLevels))
     return Misused("photos", "a pack holds at most " + std::to_string(pikora::MaxLevels) + " levels");
-  const bool Portrait = A.Options.count("--portrait");
   const auto Start = std::chrono::steady_clock::now();
   ScratchFolder Scratch;
-  std::vector<std::pair<std::string, std::string>> Entries;
-  std::string PicInfo;
-  for (size_t I = 0; I < A.Plain.size(); ++I) {
-    const std::string& Photo = A.Plain[I];
-    const cv::Mat Picture = ReadPicture(Photo);
-    if (Picture.empty()) {
-      std::cerr << Photo << ": error: not a picture that can be read\n";
-      return Problems;
-    }
-    const MadeLevel Level = MakeLevel(FitToLevel(Picture, Portrait), unsigned(I + 1));
-    if (!Level.Problem.empty()) {
-      std::cerr << Photo << ": error: " << Level.Problem << "\n";
-      return Problems;
-    }
-    const std::string N = std::to_string(I + 1);
-    for (const auto& [Entry, Bytes] : {std::pair{N + Level.Extension, &Level.OriginalBytes},
-                                       {N + "x" + Level.Extension, &Level.ModifiedBytes}}) {
-      WriteText(Scratch.Path + "/" + Entry, *Bytes);
-      Entries.push_back({Entry, Scratch.Path + "/" + Entry});
-    }
-    PicInfo += "[" + N + "]\n" + PicInfoLines(Level.Rects) + "PicInfo=" +
-               pikora::ini::OneLine(fs::path(Photo).stem().string()) + "[e]Prona\xC4\x91i pet razlika.\n";
-    std::cout << "level " << N << ": " << Photo << " (" << Level.Extension.substr(1) << "):";
-    for (const std::string& Kind : Level.Kinds) std::cout << " " << Kind;
-    std::cout << "\n";
+  const PhotoPack Made = MakePhotoPack(A.Plain, A.Options.at("--name"), A.Options.count("--portrait"), Scratch.Path);
+  for (const std::string& Level : Made.Levels) std::cout << Level << "\n";
+  if (!Made.Problem.empty()) {
+    std::cerr << Made.Problem << "\n";
+    return Problems;
   }
-  WriteText(Scratch.Path + "/picinfo.ini", PicInfo);
-  WriteText(Scratch.Path + "/packinfo.ini", "[General]\nNumOfLevels=" + std::to_string(A.Plain.size()) +
-                                                "\nVertical=" + (Portrait ? "True" : "False") +
-                                                "\nPackInfo=" + pikora::ini::OneLine(A.Options.at("--name")) + "\n");
-  // An empty table: the game then has a working copy to store at shutdown.
-  WriteText(Scratch.Path + "/hscore.ini", "[scores]\n");
-  Entries.insert(Entries.begin(), {{"packinfo.ini", Scratch.Path + "/packinfo.ini"},
-                                   {"picinfo.ini", Scratch.Path + "/picinfo.ini"},
-                                   {"hscore.ini", Scratch.Path + "/hscore.ini"}});
-  const std::string Made = Scratch.Path + "/pack.pkr";
+  const std::string Pack = Scratch.Path + "/pack.pkr";
   try {
-    WritePack(Entries, Made);
+    WritePack(Made.Entries, Pack);
   } catch (const std::exception& Error) {
     std::cerr << A.Options.at("-o") << ": cannot be made: " << Error.what() << "\n";
     return Problems;
   }
-  const int Status = CheckAndPublish(Made, A.Options.at("-o"), false);
+  const int Status = CheckAndPublish(Pack, A.Options.at("-o"), false);
   const double Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
   std::printf("%zu levels in %.1f s\n", A.Plain.size(), Seconds);
   return Status;
