@@ -101,7 +101,7 @@ cv::Mat Recolour(const cv::Mat& Picture, const cv::Rect& Area, std::mt19937& Ran
     if (Coloured)
       P[0] = uchar((P[0] + Turn) % 180);
     else
-      P[2] = cv::saturate_cast<uchar>(Lighter ? P[2] * 1.35 + 30 : P[2] * 0.6);
+      P[2] = cv::saturate_cast<uchar>(Lighter ? P[2] + (255 - P[2]) * 0.5 : P[2] * 0.6);  // texture stays
   }
   cv::Mat Changed;
   cv::cvtColor(Hsv, Changed, cv::COLOR_HSV2BGR);
