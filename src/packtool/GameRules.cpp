@@ -27,6 +27,9 @@ constexpr const char* PackInfoCopy = "0packinfo.ini";
 constexpr const char* ScoresCopy = "0hscore.ini";
 constexpr const char* PicInfoCopy = "0picinfo.ini";
 constexpr const char* PackLink = "/packs/pack.pkr";
+// Far more than any 380 x 256 picture needs (an uncompressed BMP is 292 KB): a bigger entry is
+// refused unread, so fifty levels of 64 MiB entries never fill the memory.
+constexpr uintmax_t MaxPictureBytes = 4 << 20;
 
 std::string ReadBytes(const fs::path& Path) {
   std::ifstream In(Path, std::ios::binary);
@@ -172,6 +175,13 @@ PackData ReadPack(const std::string& Path) {
       const std::string Stem = Scratch.Path + "/level/";
       Complete = R.Extract(Level.Original, "level/" + Level.Original) &&
                  R.Extract(Level.Modified, "level/" + Level.Modified);
+      for (const std::string* Entry : {&Level.Original, &Level.Modified}) {
+        std::error_code Ec;
+        if (Complete && fs::file_size(Stem + *Entry, Ec) > MaxPictureBytes) {
+          R.Add(Severity::Error, *Entry, 0, "larger than 4 MiB: no 380 x 256 picture is");
+          Complete = false;
+        }
+      }
       if (Complete) {
         Level.OriginalBytes = ReadBytes(Stem + Level.Original);
         Level.ModifiedBytes = ReadBytes(Stem + Level.Modified);

@@ -206,8 +206,8 @@ MadeLevel MakeLevel(const cv::Mat& Picture, unsigned Seed) {
   MadeLevel Level;
   std::mt19937 Random(Seed);
   std::vector<Spot> All = Spots(Picture);
-  // Flat sky and blur are left alone: never below an edge strength anyone would call detail,
-  // and only when the picture has too little else below a share of its richest places.
+  // Flat sky and blur are never used; places well below the picture's richest only when
+  // there are too few of those.
   All.erase(std::remove_if(All.begin(), All.end(), [&](const Spot& S) { return S.Structure < LeastDetail; }), All.end());
   if (All.empty()) {
     Level.Problem = "no place with enough detail for a visible difference";
@@ -215,30 +215,32 @@ MadeLevel MakeLevel(const cv::Mat& Picture, unsigned Seed) {
   }
   const double Share = 0.3 * All[std::min<size_t>(All.size() - 1, 9)].Structure;
   std::vector<Spot> Rich = All;
-  const std::vector<Spot>* Lists[] = {&Rich, &All};
   Rich.erase(std::remove_if(Rich.begin(), Rich.end(), [&](const Spot& S) { return S.Structure < Share; }), Rich.end());
+  const std::vector<Spot>* Lists[] = {&Rich, &All};
   cv::Mat Modified = Picture.clone();
   std::vector<cv::Rect> Taken;
   // Far apart first; closer only when the picture has too little structure elsewhere.
-  for (const std::vector<Spot>* Candidates : Lists)
-  for (const double Spread : {2.2 * Side, 1.8 * Side, 1.4 * Side, 1.05 * Side}) {
-    for (const Spot& S : *Candidates) {
-      if (Taken.size() == 5) break;
-      const cv::Point Centre = (S.Area.tl() + S.Area.br()) / 2;
-      const cv::Rect Apart = (S.Area + cv::Size(2 * Block, 2 * Block)) - cv::Point(Block, Block);
-      if (std::any_of(Taken.begin(), Taken.end(), [&](const cv::Rect& T) {
-            return cv::norm(Centre - (T.tl() + T.br()) / 2) < Spread || !(Apart & T).empty();
-          }))
-        continue;
-      // Each level starts its kinds elsewhere, so a pack uses every kind evenly.
-      for (size_t Try = 0; Try < Makers.size(); ++Try) {
-        const auto& [Kind, Make] = Makers[(Seed + Taken.size() + Try) % Makers.size()];
-        const cv::Mat Changed = Make(Picture, S.Area, Random);
-        if (cv::countNonZero(ChangeMap(Softened(Changed), Softened(Picture(S.Area))) >= Strong) < WantPlain) continue;
-        Changed.copyTo(Modified(S.Area));
-        Taken.push_back(S.Area);
-        Level.Kinds.push_back(Kind);
-        break;
+  for (const std::vector<Spot>* Candidates : Lists) {
+    for (const double Spread : {2.2 * Side, 1.8 * Side, 1.4 * Side, 1.05 * Side}) {
+      for (const Spot& S : *Candidates) {
+        if (Taken.size() == 5) break;
+        const cv::Point Centre = (S.Area.tl() + S.Area.br()) / 2;
+        const cv::Rect Apart = (S.Area + cv::Size(2 * Block, 2 * Block)) - cv::Point(Block, Block);
+        if (std::any_of(Taken.begin(), Taken.end(), [&](const cv::Rect& T) {
+              return cv::norm(Centre - (T.tl() + T.br()) / 2) < Spread || !(Apart & T).empty();
+            }))
+          continue;
+        // Each level starts its kinds elsewhere, so a pack uses every kind evenly.
+        for (size_t Try = 0; Try < Makers.size(); ++Try) {
+          const auto& [Kind, Make] = Makers[(Seed + Taken.size() + Try) % Makers.size()];
+          const cv::Mat Changed = Make(Picture, S.Area, Random);
+          if (cv::countNonZero(ChangeMap(Softened(Changed), Softened(Picture(S.Area))) >= Strong) < WantPlain)
+            continue;
+          Changed.copyTo(Modified(S.Area));
+          Taken.push_back(S.Area);
+          Level.Kinds.push_back(Kind);
+          break;
+        }
       }
     }
   }

@@ -149,6 +149,8 @@ const Fault Faults[] = {
     {"damaged entry", {}, [](Entries& E) { E["~flip"] = "200"; }, Severity::Error, "1.bmp", 0, "cannot be unpacked"},
     {"name in capitals", {}, [](Entries& E) { E["1X.BMP"] = E["1x.bmp"]; }, Severity::Warning, "1X.BMP", 0,
      "lower case"},
+    {"oversized picture", {}, [](Entries& E) { E["1.bmp"].resize(5 << 20); }, Severity::Error, "1.bmp", 0,
+     "larger than 4 MiB"},
     {"not a picture", {}, [](Entries& E) { E["1.bmp"] = "hello"; }, Severity::Error, "1.bmp", 0, "not a JPEG or BMP"},
     {"stray entry", {}, [](Entries& E) { E["notes.txt"] = "x"; }, Severity::Warning, "notes.txt", 0, "not used"},
     {"entries in a folder", {},
