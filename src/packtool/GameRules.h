@@ -1,6 +1,8 @@
 #pragma once
 // The one place where the pack tool meets the game's own pack reading and file tools: what the
-// game accepts is decided by the game's code, so the tool and the game never disagree.
+// game accepts is decided by the game's code, so the tool and the game never disagree. The
+// game has no single pack check to call yet, so ReadPack applies the rules of FindPacks with
+// the game's own parsers, file tools and entry listing; when it has one, ReadPack calls it.
 #include <array>
 #include <string>
 #include <utility>
