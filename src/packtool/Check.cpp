@@ -5,6 +5,8 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include "engine/PictureReader.h"
+
 namespace pikora::packtool {
 
 namespace {
@@ -47,19 +49,21 @@ cv::Mat ChangeMap(const cv::Mat& A, const cv::Mat& B) {
 cv::Mat DecodeLevelPicture(const std::string& Entry, const std::string& Bytes, bool Vertical,
                            std::vector<Finding>& Findings) {
   const int W = Vertical ? LandscapeHeight : LandscapeWidth, H = Vertical ? LandscapeWidth : LandscapeHeight;
-  int HeaderW = 0, HeaderH = 0;
   const auto Refuse = [&](const std::string& Text) {
     Findings.push_back({Severity::Error, Entry, 0, Text});
     return cv::Mat();
   };
-  // The size comes from the header, so a picture claiming gigapixels is never decoded.
-  if (!PictureHeaderSize(Bytes, HeaderW, HeaderH)) return Refuse("not a JPEG or BMP picture");
-  if (HeaderW != W || HeaderH != H)
-    return Refuse("is " + std::to_string(HeaderW) + " x " + std::to_string(HeaderH) + "; a " +
+  // The size comes from the game's header reader, so a picture claiming gigapixels is never
+  // decoded; what it cannot read at all the game's check has reported.
+  PictureHeader Header;
+  if (!ReadPictureHeader(reinterpret_cast<const uint8_t*>(Bytes.data()), Bytes.size(), Header)) return {};
+  if (Header.Width != W || Header.Height != H)
+    return Refuse("is " + std::to_string(Header.Width) + " x " + std::to_string(Header.Height) + "; a " +
                   (Vertical ? "portrait" : "landscape") + " pack needs " + std::to_string(W) + " x " +
                   std::to_string(H));
-  if ((Bytes.compare(0, 2, "BM") == 0) == IsJpeg(Entry))
+  if (Header.Format != (IsJpeg(Entry) ? PictureFormat::Jpeg : PictureFormat::Bmp))
     Findings.push_back({Severity::Warning, Entry, 0, "its content does not match its name's extension"});
+  if (Header.Format == PictureFormat::Dds) return Refuse("a DDS picture, which this tool cannot compare");
   cv::Mat Picture;
   try {
     Picture = cv::imdecode(cv::Mat(1, int(Bytes.size()), CV_8U, const_cast<char*>(Bytes.data())), cv::IMREAD_COLOR);
@@ -153,6 +157,11 @@ std::vector<Finding> CheckLevelPictures(const LevelData& Level, const cv::Mat& O
 std::vector<Finding> CheckPack(const PackData& Pack) {
   std::vector<Finding> Out = Pack.Findings;
   for (const LevelData& Level : Pack.LevelList) {
+    // A picture the game refuses has been named already.
+    if (std::any_of(Pack.Findings.begin(), Pack.Findings.end(), [&](const Finding& F) {
+          return F.Kind == Severity::Error && (F.Entry == Level.Original || F.Entry == Level.Modified);
+        }))
+      continue;
     const cv::Mat A = DecodeLevelPicture(Level.Original, Level.OriginalBytes, Pack.Vertical, Out);
     const cv::Mat B = DecodeLevelPicture(Level.Modified, Level.ModifiedBytes, Pack.Vertical, Out);
     if (A.empty() || B.empty()) continue;

@@ -6,14 +6,16 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <regex>
 #include <stdexcept>
+#include <zip.h>
 
 #include "engine/ComponentError.h"
 #include "engine/Components.h"
 #include "engine/IniText.h"
 #include "resources/LevelData.h"
 #include "resources/Options.h"
-#include "resources/PackArchive.h"
+#include "resources/PackCheck.h"
 #include "resources/modINI.h"
 
 namespace fs = std::filesystem;
@@ -38,27 +40,16 @@ std::string ReadBytes(const fs::path& Path) {
   return Whole.str();
 }
 
-// The line of Key in Section (1-based), the section's own line when Key is empty or missing,
-// 0 when neither is there. Matching as the game's INI reader matches: trimmed, any case.
-int IniLine(const std::string& Text, const std::string& Section, const std::string& Key) {
-  std::istringstream Lines(Text);
-  std::string Line;
-  int Number = 0, SectionLine = 0;
-  bool Inside = false;
-  while (std::getline(Lines, Line)) {
-    ++Number;
-    const std::string_view T = ini::Trim(Line);
-    if (!T.empty() && T.front() == '[') {
-      const size_t Close = T.find(']');
-      Inside = Close != std::string_view::npos && ini::EqualNoCase(ini::Trim(T.substr(1, Close - 1)), Section);
-      if (Inside && !SectionLine) SectionLine = Number;
-      continue;
-    }
-    const size_t Eq = T.find('=');
-    if (Inside && !Key.empty() && Eq != std::string_view::npos && ini::EqualNoCase(ini::Trim(T.substr(0, Eq)), Key))
-      return Number;
-  }
-  return SectionLine;
+// Entry names as the archive lists them; none when it cannot be read (the game's check says why).
+std::set<std::string> EntryNames(const std::string& Path) {
+  std::set<std::string> Names;
+  int Code = 0;
+  zip_t* Zip = zip_open(Path.c_str(), ZIP_RDONLY, &Code);
+  if (!Zip) return Names;
+  for (zip_int64_t I = 0; I < zip_get_num_entries(Zip, 0); ++I)
+    if (const char* Name = zip_get_name(Zip, zip_uint64_t(I), 0)) Names.insert(Name);
+  zip_discard(Zip);
+  return Names;
 }
 
 struct Reader {
@@ -110,113 +101,88 @@ PackData ReadPack(const std::string& Path) {
     Pack.Findings.push_back({Severity::Error, "", 0, "no such pack file"});
     return Pack;
   }
+  // The game's own verdict, word for word: what keeps the pack out of the game's list.
+  for (const PackProblem& Problem : pikora::CheckPack(Path, true))
+    Pack.Findings.push_back({Severity::Error, Problem.Entry, Problem.Line, Problem.Text});
+
+  // The levels as a run reads them, for the comparison of the pictures; whatever is broken
+  // here the game's check has named already.
   ScratchFolder Scratch;
   fs::create_directories(Scratch.Path + "/packs");
   fs::create_symlink(fs::absolute(Path), Scratch.Path + PackLink);
   const std::shared_ptr<FileTools> Files = MakeZipFileTools(Scratch.Path, nullptr);
   Reader R{Pack, *Files, Scratch.Path};
-
-  std::set<std::string> Entries;
+  const std::set<std::string> Entries = EntryNames(Path);
   try {
-    Entries = PackEntryNames(Scratch.Path + PackLink);
     Files->OpenArchive(PackLink, 0, ArchivePassword, 0);
-  } catch (const ComponentError& Error) {
-    R.Add(Severity::Error, "", 0, "not a pack the game can open: " + R.Plain(Error.Cause));
+  } catch (const ComponentError&) {
     return Pack;
   }
-
-  if (!R.Extract("packinfo.ini", PackInfoCopy)) {
-    R.Add(Severity::Error, "packinfo.ini", 0, "missing: the game leaves the pack out");
+  if (!R.Extract("packinfo.ini", PackInfoCopy)) return Pack;
+  const IniContents PackInfo = ReadIniContents(Scratch.Path + "/" + PackInfoCopy);
+  if (!ParseLevelCount(Files->ReadINI("General", "NumOfLevels", PackInfoCopy, 0), Pack.Levels) ||
+      !ConvertBoolean(Files->ReadINI("General", "Vertical", PackInfoCopy, 0), Pack.Vertical))
     return Pack;
-  }
-  const std::string PackInfoText = ini::DecodeFileText(ReadBytes(Scratch.Path + "/" + PackInfoCopy));
-  const std::string CountText = Files->ReadINI("General", "NumOfLevels", PackInfoCopy, 0);
-  const bool CountOk = ParseLevelCount(CountText, Pack.Levels);
-  if (!CountOk)
-    R.Add(Severity::Error, "packinfo.ini", IniLine(PackInfoText, "General", "NumOfLevels"),
-          "NumOfLevels \"" + CountText + "\" is not a whole number from 1 to " + std::to_string(MaxLevels));
-  const std::string VerticalText = Files->ReadINI("General", "Vertical", PackInfoCopy, 0);
-  if (!ConvertBoolean(VerticalText, Pack.Vertical))
-    R.Add(Severity::Error, "packinfo.ini", IniLine(PackInfoText, "General", "Vertical"),
-          "Vertical \"" + VerticalText + "\" is not True or False");
   Pack.Info = Files->ReadINI("General", "PackInfo", PackInfoCopy, 0);
   if (Pack.Info.empty())
-    R.Add(Severity::Warning, "packinfo.ini", IniLine(PackInfoText, "General", ""),
-          "no PackInfo: the pack screens show no description");
-
-  if (Entries.count("hscore.ini")) R.Extract("hscore.ini", ScoresCopy);
-  if (!R.Extract("picinfo.ini", PicInfoCopy)) {
-    R.Add(Severity::Error, "picinfo.ini", 0, "missing: the game leaves the pack out");
-    return Pack;
-  }
-  if (!CountOk) return Pack;
-  const std::string PicInfoText = ini::DecodeFileText(ReadBytes(Scratch.Path + "/" + PicInfoCopy));
+    R.Add(Severity::Warning, "packinfo.ini", IniLine(PackInfo, "General"), "no PackInfo: the pack screens show no description");
+  if (!R.Extract("picinfo.ini", PicInfoCopy)) return Pack;
   const IniContents PicInfo = ReadIniContents(Scratch.Path + "/" + PicInfoCopy);
 
-  std::set<std::string> Used = {"packinfo.ini", "picinfo.ini", "hscore.ini"};
+  std::vector<std::string> Used = {"packinfo.ini", "picinfo.ini", "hscore.ini"};
   for (int N = 1; N <= Pack.Levels; ++N) {
     LevelData Level;
     Level.Number = N;
     const std::string Name = std::to_string(N);
-    bool Complete = true;
+    // The pair LoadLevelPictures picks: the .jpg pair when both are there, else the .bmp pair.
+    const std::string Stem = Scratch.Path + "/level/";
     for (const char* Ext : {".jpg", ".bmp"})
-      if (Level.Original.empty() && Entries.count(Name + Ext) && Entries.count(Name + "x" + Ext)) {
+      if (Level.Original.empty() && R.Extract(Name + Ext, "level/" + Name + Ext) &&
+          R.Extract(Name + "x" + Ext, "level/" + Name + "x" + Ext)) {
         Level.Original = Name + Ext;
         Level.Modified = Name + "x" + Ext;
       }
-    if (Level.Original.empty()) {
-      R.Add(Severity::Error, "", 0,
-            "level " + Name + " lacks its two pictures: " + Name + ".jpg and " + Name + "x.jpg, or " + Name +
-                ".bmp and " + Name + "x.bmp (names as written, in lower case)");
-      Complete = false;
-    } else {
-      Used.insert(Level.Original);
-      Used.insert(Level.Modified);
-      const std::string Stem = Scratch.Path + "/level/";
-      Complete = R.Extract(Level.Original, "level/" + Level.Original) &&
-                 R.Extract(Level.Modified, "level/" + Level.Modified);
-      for (const std::string* Entry : {&Level.Original, &Level.Modified}) {
-        std::error_code Ec;
-        if (Complete && fs::file_size(Stem + *Entry, Ec) > MaxPictureBytes) {
-          R.Add(Severity::Error, *Entry, 0, "larger than 4 MiB: no 380 x 256 picture is");
-          Complete = false;
-        }
+    if (Level.Original.empty()) continue;
+    Used.push_back(Level.Original);
+    Used.push_back(Level.Modified);
+    bool Complete = true;
+    for (const std::string* Entry : {&Level.Original, &Level.Modified})
+      if (fs::file_size(Stem + *Entry, Ec) > MaxPictureBytes) {
+        R.Add(Severity::Error, *Entry, 0, "larger than 4 MiB: no 380 x 256 picture is");
+        Complete = false;
       }
-      if (Complete) {
-        Level.OriginalBytes = ReadBytes(Stem + Level.Original);
-        Level.ModifiedBytes = ReadBytes(Stem + Level.Modified);
-      }
-    }
     for (int K = 1; K <= 5; ++K) {
-      Level.RectLines[size_t(K - 1)] = IniLine(PicInfoText, Name, EdgeKey(K, "Left"));
+      Level.RectLines[size_t(K - 1)] = IniLine(PicInfo, Name, EdgeKey(K, "Left"));
       Rect& Box = Level.Rects[size_t(K - 1)];
       for (auto [Edge, Value] : {std::pair{"Left", &Box.Left}, {"Right", &Box.Right}, {"Top", &Box.Top},
                                  {"Bottom", &Box.Bottom}}) {
-        const std::string Key = EdgeKey(K, Edge);
         std::string Text;
-        if (!FindIniValue(PicInfo, Name, Key, Text)) {
-          R.Add(Severity::Error, "picinfo.ini", IniLine(PicInfoText, Name, ""), "[" + Name + "] lacks " + Key);
-          Complete = false;
-        } else if (!ParseEdge(Text, *Value)) {
-          R.Add(Severity::Error, "picinfo.ini", IniLine(PicInfoText, Name, Key),
-                "[" + Name + "] " + Key + " \"" + Text + "\" is not a number");
-          Complete = false;
-        }
+        Complete = Complete && FindIniValue(PicInfo, Name, EdgeKey(K, Edge), Text) && ParseEdge(Text, *Value);
       }
     }
+    if (!Complete) continue;
+    Level.OriginalBytes = ReadBytes(Stem + Level.Original);
+    Level.ModifiedBytes = ReadBytes(Stem + Level.Modified);
     Level.Text = Files->ReadINI(Name, "PicInfo", PicInfoCopy, 0);
-    if (Complete) Pack.LevelList.push_back(std::move(Level));
+    Pack.LevelList.push_back(std::move(Level));
   }
 
+  // The game finds an entry by its exact name first, then in any letter case.
+  std::set<std::string> Read;
+  for (const std::string& U : Used) {
+    auto It = Entries.find(U);
+    if (It == Entries.end())
+      It = std::find_if(Entries.begin(), Entries.end(), [&](const std::string& E) { return ini::EqualNoCase(E, U); });
+    if (It != Entries.end()) Read.insert(*It);
+  }
+  static const std::regex Needed("packinfo\\.ini|picinfo\\.ini|[0-9]+x?\\.(jpg|bmp)", std::regex::icase);
   for (const std::string& Entry : Entries) {
-    if (Used.count(Entry) || Entry.back() == '/') continue;
+    if (Read.count(Entry) || Entry.back() == '/') continue;
     const std::string Base = Entry.substr(Entry.find_last_of("/\\") + 1);
-    std::string Why = "not used by the game";
-    if (Base != Entry && (Used.count(Base) || Base == "packinfo.ini" || Base == "picinfo.ini"))
-      Why += ": entries must sit at the top of the archive, not in a folder";
-    else if (std::any_of(Used.begin(), Used.end(), [&](const std::string& U) { return ini::EqualNoCase(U, Entry); }))
-      Why += ": the game looks for the name in lower case";
-    R.Add(Severity::Warning, Entry, 0, Why);
+    const bool Misplaced = Base != Entry && std::regex_match(Base, Needed);
+    R.Add(Severity::Warning, Entry, 0,
+          std::string("not used by the game") +
+              (Misplaced ? ": entries must sit at the top of the archive, not in a folder" : ""));
   }
   return Pack;
 }
@@ -245,45 +211,6 @@ void WritePack(const std::vector<std::pair<std::string, std::string>>& Entries, 
   const std::string Partial = Path + ".partial";
   fs::copy_file(Scratch.Path + PackLink, Partial, fs::copy_options::overwrite_existing);
   fs::rename(Partial, Path);
-}
-
-bool PictureHeaderSize(const std::string& Bytes, int& Width, int& Height) {
-  const auto Byte = [&](size_t I) { return I < Bytes.size() ? unsigned(uint8_t(Bytes[I])) : 0u; };
-  const auto Big16 = [&](size_t I) { return int(Byte(I) << 8 | Byte(I + 1)); };
-  const auto Little32 = [&](size_t I) {
-    return int32_t(Byte(I) | Byte(I + 1) << 8 | Byte(I + 2) << 16 | Byte(I + 3) << 24);
-  };
-  if (Bytes.size() >= 26 && Bytes.compare(0, 2, "BM") == 0) {
-    if (Little32(14) == 12) {  // the old OS/2 header has 16-bit sizes
-      Width = Byte(18) | Byte(19) << 8;
-      Height = Byte(20) | Byte(21) << 8;
-    } else {
-      Width = Little32(18);
-      const int32_t H = Little32(22);
-      Height = H == INT32_MIN ? -1 : std::abs(H);
-    }
-    return Width > 0 && Height > 0;
-  }
-  if (Byte(0) != 0xFF || Byte(1) != 0xD8) return false;
-  for (size_t I = 2; I + 3 < Bytes.size();) {
-    if (Byte(I) != 0xFF) return false;
-    const unsigned Marker = Byte(I + 1);
-    if (Marker == 0xFF) {
-      ++I;
-      continue;
-    }
-    if (Marker == 0x01 || (Marker >= 0xD0 && Marker <= 0xD8)) {
-      I += 2;
-      continue;
-    }
-    if (Marker >= 0xC0 && Marker <= 0xCF && Marker != 0xC4 && Marker != 0xC8 && Marker != 0xCC) {
-      Height = Big16(I + 5);
-      Width = Big16(I + 7);
-      return I + 8 < Bytes.size() && Width > 0 && Height > 0;
-    }
-    I += 2 + size_t(Big16(I + 2));
-  }
-  return false;
 }
 
 }  // namespace pikora::packtool

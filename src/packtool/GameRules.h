@@ -1,8 +1,6 @@
 #pragma once
 // The one place where the pack tool meets the game's own pack reading and file tools: what the
-// game accepts is decided by the game's code, so the tool and the game never disagree. The
-// game has no single pack check to call yet, so ReadPack applies the rules of FindPacks with
-// the game's own parsers, file tools and entry listing; when it has one, ReadPack calls it.
+// game accepts is decided by the game's pack check, so the tool and the game never disagree.
 #include <array>
 #include <string>
 #include <utility>
@@ -40,16 +38,13 @@ struct PackData {
   std::vector<Finding> Findings;     // what the game refuses, and what it would silently ignore
 };
 
-// Reads a pack the way the game does. Never throws for anything inside the file.
+// The game's check of a pack (its problems are the errors), and the levels as a run reads
+// them. Never throws for anything inside the file.
 PackData ReadPack(const std::string& Path);
 
 // Writes an archive of (entry name, file path) pairs through the game's file tools, replacing
 // Path only once it is complete. Throws std::runtime_error when it cannot.
 void WritePack(const std::vector<std::pair<std::string, std::string>>& Entries, const std::string& Path);
-
-// Width and height a picture's header claims, read without decoding; false for anything but a
-// JPEG or BMP header.
-bool PictureHeaderSize(const std::string& Bytes, int& Width, int& Height);
 
 // A scratch folder of its own, removed with everything in it.
 struct ScratchFolder {
