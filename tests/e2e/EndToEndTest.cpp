@@ -666,7 +666,7 @@ void StageGame(const fs::path& Target) {
 
 // What a finished run may leave in the game folder: nothing but the game's own.
 std::vector<std::string> Leftovers(const fs::path& Game) {
-  const std::set<std::string> Expected = {"pikora", "game data", "sound", "packs", "screenshots"};
+  const std::set<std::string> Expected = {"pikora", "pikora-pack", "game data", "sound", "packs", "screenshots"};
   std::vector<std::string> Extra;
   for (const auto& E : fs::directory_iterator(Game))
     if (!Expected.count(E.path().filename().string())) Extra.push_back(E.path().filename().string());
