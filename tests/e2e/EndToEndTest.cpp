@@ -106,6 +106,9 @@ const std::vector<std::pair<std::string, int>> ModestTable = {
     {"Ana", 1000}, {"Boris", 900}, {"Cvita", 800}, {"Dado", 700}, {"Ema", 600},
     {"Filip", 500}, {"Goga", 400}, {"Hrvoje", 300}, {"Iva", 200}, {"Jura", 100}};
 
+bool Near(Rgb A, Rgb B) { return std::abs(A.R - B.R) < 16 && std::abs(A.G - B.G) < 16 && std::abs(A.B - B.B) < 16; }
+std::string ColourText(Rgb C) { return std::to_string(C.R) + ", " + std::to_string(C.G) + ", " + std::to_string(C.B); }
+
 Rgb Mix(Rgb A, Rgb B, float T) {
   return {int(A.R + (B.R - A.R) * T), int(A.G + (B.G - A.G) * T), int(A.B + (B.B - A.B) * T)};
 }
@@ -497,8 +500,8 @@ class Player {
     WaitFrames(1, Name);
   }
 
-  // Which level of the pack the original picture shows, from its plain top-left corner.
-  size_t ShownLevel(const PackArt& Pack) {
+  // The mean colour of the rectangle X0..X1 x Y0..Y1 (right and bottom excluded) in the last screenshot.
+  Rgb MeanColour(int X0, int Y0, int X1, int Y1) {
     const fs::path& File = Shots.back().Path;
     SDL_Surface* Loaded = IMG_Load(File.c_str());
     if (!Loaded) Fail("cannot read " + File.string() + ": " + IMG_GetError());
@@ -506,21 +509,27 @@ class Player {
     SDL_FreeSurface(Loaded);
     if (!S) Fail("cannot convert the screenshot");
     double R = 0, G = 0, B = 0;
-    int Count = 0;
-    for (int Y = Pack.OriginalY + 6; Y < Pack.OriginalY + 20; ++Y)
-      for (int X = Pack.OffsetX + 6; X < Pack.OffsetX + 20; ++X, ++Count) {
+    for (int Y = Y0; Y < Y1; ++Y)
+      for (int X = X0; X < X1; ++X) {
         const uint32_t P = static_cast<uint32_t*>(S->pixels)[Y * (S->pitch / 4) + X];
         R += (P >> 16) & 255, G += (P >> 8) & 255, B += P & 255;
       }
     SDL_FreeSurface(S);
-    R /= Count, G /= Count, B /= Count;
-    for (size_t L = 0; L < Pack.Levels.size(); ++L) {
-      const Rgb& C = Pack.Levels[L].Ground;
-      if (std::abs(R - C.R) < 16 && std::abs(G - C.G) < 16 && std::abs(B - C.B) < 16) return L;
-    }
-    Fail("the original picture shows no level of the pack (corner colour " + std::to_string(int(R)) + ", " +
-         std::to_string(int(G)) + ", " + std::to_string(int(B)) + ")");
+    const double Count = double(X1 - X0) * (Y1 - Y0);
+    return {int(R / Count), int(G / Count), int(B / Count)};
   }
+
+  // Which level of the pack the original picture shows, from its plain top-left corner.
+  size_t ShownLevel(const PackArt& Pack) {
+    const Rgb Corner = MeanColour(Pack.OffsetX + 6, Pack.OriginalY + 6, Pack.OffsetX + 20, Pack.OriginalY + 20);
+    for (size_t L = 0; L < Pack.Levels.size(); ++L)
+      if (Near(Corner, Pack.Levels[L].Ground)) return L;
+    Fail("the original picture shows no level of the pack (corner colour " + ColourText(Corner) + ")");
+  }
+
+  // The foot of the side menu's "Postavke": every menu screen shows the same colours there,
+  // the portrait game screen a much lighter sky.
+  Rgb MenuPlate() { return MeanColour(20, 112, 130, 120); }
 
   // The window's close request, as a window manager sends it.
   void RequestClose() {
@@ -841,9 +850,24 @@ TEST_F(EndToEnd, PortraitPackPlayedIntoGameOverByMisses) {
 
     P.Step("nova igra: choose the portrait pack");
     P.ClickAndShow(MenuX, MenuY(0), "nova-igra");
+    const Rgb Menu = P.MenuPlate();
     P.Move(512, 204);
     P.WaitFrames(2, "pack-hovered");
     P.ClickAndShow(512, 204, "pre-level");
+    if (Near(P.MenuPlate(), Menu)) P.Fail("the menu plate cannot tell the menu from the game screen");
+
+    // I Z L A Z lies inside SLJEDECI NIVO's hot area: after a won level the exit must still win.
+    std::set<size_t> Played;
+    PlayLevel(P, Portrait, Played, 1);
+    P.Step("level1: I Z L A Z over SLJEDECI NIVO");
+    P.ClickAndShow(715, 574, "left-after-win");
+    P.WaitFrames(2, "high-scores-after-exit");
+    if (!Near(P.MenuPlate(), Menu))
+      P.Fail("the exit after a won level did not lead to the high scores (" + ColourText(P.MenuPlate()) + ")");
+
+    P.Step("nova igra: the portrait pack again");
+    P.ClickAndShow(MenuX, MenuY(0), "nova-igra-again");
+    P.ClickAndShow(512, 204, "pre-level-again");
 
     P.Step("START");
     P.Click(460, 445);
