@@ -56,7 +56,7 @@ RgbaImage DecodeDds(const uint8_t* Data, size_t Size) {
   RgbaImage Image;
   Image.Width = int(Width);
   Image.Height = int(Height);
-  Image.Pixels.resize(size_t(Width) * Height * 4);
+  // Allocated only once the file is known to hold the data: a small file may claim a giant size.
   const uint8_t* Body = Data + HeaderEnd;
   const size_t BodySize = Size - HeaderEnd;
 
@@ -71,6 +71,7 @@ RgbaImage DecodeDds(const uint8_t* Data, size_t Size) {
     }
     const size_t Needed = size_t(squish::GetStorageRequirements(Image.Width, Image.Height, Kind));
     if (BodySize < Needed) throw DdsError("DDS block data is truncated");
+    Image.Pixels.resize(size_t(Width) * Height * 4);
     squish::DecompressImage(Image.Pixels.data(), Image.Width, Image.Height, Body, Kind);
     return Image;
   }
@@ -81,6 +82,7 @@ RgbaImage DecodeDds(const uint8_t* Data, size_t Size) {
   size_t RowBytes = Width * Bytes;
   if ((Flags & FlagPitch) && Pitch >= RowBytes) RowBytes = Pitch;
   if (BodySize < RowBytes * (Height - 1) + Width * Bytes) throw DdsError("DDS pixel data is truncated");
+  Image.Pixels.resize(size_t(Width) * Height * 4);
 
   const Channel R(Read32(Data + 92)), G(Read32(Data + 96)), B(Read32(Data + 100)),
       A((PfFlags & PfAlphaPixels) ? Read32(Data + 104) : 0);
