@@ -60,6 +60,15 @@ TEST_F(SpineTest, FirstScreenIsTheCreditsScreen) {
   EXPECT_EQ(GameScreen, 5);
 }
 
+TEST_F(SpineTest, TheWindowRefusesToCloseDuringPlayOnlyAndEndsTheLoopInstead) {
+  auto* Window = frmMain::hWnd();
+  GameRunning = false;
+  EXPECT_TRUE(Window->CloseRequested()) << "during start-up";
+  GameRunning = true;
+  EXPECT_FALSE(Window->CloseRequested()) << "during play";
+  EXPECT_FALSE(GameRunning);
+}
+
 TEST_F(SpineTest, FailingComponentCallStopsWithNonZeroStatusAndNamesTheOperation) {
   Engine->OnFrame = [](int32_t Frame, RecordingGfxEngine&) {
     if (Frame == 2) RaiseError("LoadTexture", "cannot load \"x.jpg\"");

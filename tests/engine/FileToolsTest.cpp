@@ -166,6 +166,9 @@ TEST_F(FileToolsTest, HostileArchivesWriteNothingOutsideAndFailClearly) {
   }
   // A failed open leaves no current archive.
   EXPECT_THROW(Tools->ExtractAll("", 0), ComponentError);
+  // A file that cannot be read (a folder) is an error, not a wait.
+  Tools->OpenArchive("evil.pkr", 0, ArchivePassword, 0);
+  EXPECT_THROW(Tools->AddFileToArchive(".", "x", 0), ComponentError);
 }
 
 TEST_F(FileToolsTest, AnEntryOver64MiBIsRefused) {

