@@ -40,6 +40,17 @@ TEST_F(NameEntryTest, FirstLetterIsCapitalTheRestSmallAndBackspaceToEmptyCapital
   EXPECT_EQ(GameScreen, 55);
 }
 
+TEST_F(NameEntryTest, EveryKeyTypesItsCharacterOnTheUsLayout) {
+  const std::vector<std::pair<int32_t, std::string>> Rows = {
+      {2, "1234567890"}, {16, "qwertyuiop"}, {30, "asdfghjkl"}, {44, "zxcvbnm"}};
+  for (const auto& [First, Chars] : Rows)
+    for (size_t I = 0; I < Chars.size(); ++I) {
+      PlayerName = "x";
+      Type({First + int32_t(I)});
+      EXPECT_EQ(PlayerName, "x" + Chars.substr(I, 1)) << "scan code " << First + int32_t(I);
+    }
+}
+
 TEST_F(NameEntryTest, NameStopsAtEightCharacters) {
   Type({KeyS, KeyU, KeyN, KeyC, KeyE, Key::Space, KeyS, KeyJ, KeyA, KeyJ, KeyI});
   EXPECT_EQ(PlayerName, "Sunce sj");
