@@ -160,7 +160,7 @@ const Scenario Scenarios[] = {
      }},
     {"pre-level-landscape", 4, [](TranscriptTest& T) { T.StartLevel(false); }},
     {"pre-level-portrait-start", 5, [](TranscriptTest& T) { T.StartLevel(true); }},
-    {"in-game-landscape-fading", 40, [](TranscriptTest& T) { T.StartLevel(false); }},
+    {"in-game-landscape-fading", 39, [](TranscriptTest& T) { T.StartLevel(false); }},
     {"in-game-portrait-find", 110,
      [](TranscriptTest& T) {
        T.Debug();

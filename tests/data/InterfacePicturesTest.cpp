@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Components.h"
 #include "engine/DdsImage.h"
 
 namespace {
@@ -309,26 +310,15 @@ TEST_F(InterfacePictures, TextPicturesCarryVisibleContent) {
   EXPECT_GT(Help.Alpha(256, 240), 200);
 }
 
+// Read as the game reads it, and nothing else in the file.
 TEST(InterfaceOptions, DefaultOptionsFileChoosesWindowAndEverythingOn) {
+  const auto Files = pikora::MakeZipFileTools(DataDir.string(), nullptr);
+  for (const char* Key : {"Screen", "Music", "Sound", "Particle"})
+    EXPECT_EQ(Files->ReadINI("Options", Key, "options.ini", 0), "True") << Key;
   std::ifstream In(DataDir / "options.ini");
-  ASSERT_TRUE(In);
-  std::map<std::string, std::string> Values;
-  std::string Line, Section;
-  while (std::getline(In, Line)) {
-    if (!Line.empty() && Line.back() == '\r') Line.pop_back();
-    if (Line.empty()) continue;
-    if (Line.front() == '[') {
-      Section = Line;
-      continue;
-    }
-    auto Eq = Line.find('=');
-    ASSERT_NE(Eq, std::string::npos) << Line;
-    EXPECT_EQ(Section, "[Options]");
-    Values[Line.substr(0, Eq)] = Line.substr(Eq + 1);
-  }
-  std::map<std::string, std::string> Want = {{"Screen", "True"}, {"Music", "True"}, {"Sound", "True"},
-                                             {"Particle", "True"}};
-  EXPECT_EQ(Values, Want);
+  int Lines = 0;
+  for (std::string Line; std::getline(In, Line);) Lines += Line.find_first_not_of(" \r") != std::string::npos;
+  EXPECT_EQ(Lines, 5);
 }
 
 }  // namespace
