@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ctime>
 #include <limits>
 
 #include "PlayFixture.h"
+#include "game/GameScreen.h"
 #include "game/modGame.h"
 
 namespace pikora::test {
@@ -125,6 +127,16 @@ TEST_F(PlayTest, APackNameTooShortForAnExtensionShowsWholeAsTheTitle) {
   ASSERT_EQ(RunFrames(3), 0);
   EXPECT_EQ(Engine->TextsIn(2, "ZIVOTINJE").size(), 1u);
   EXPECT_EQ(Engine->TextsIn(3, "AB").size(), 1u);
+}
+
+TEST(ClockTest, TheWobbleClockIsTheLocalTimeOfDayInSeconds) {
+  const std::time_t Now = std::time(nullptr);
+  std::tm Local{};
+  localtime_r(&Now, &Local);
+  const double Expected = Local.tm_hour * 3600.0 + Local.tm_min * 60.0 + Local.tm_sec;
+  const double Seconds = ClockSeconds();
+  EXPECT_GE(Seconds, Expected - 0.001);
+  EXPECT_LT(Seconds, Expected + 2);
 }
 
 class JokerTest : public PlayTest {
