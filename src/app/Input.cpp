@@ -1,9 +1,11 @@
 #include "app/Input.h"
 
 #include <cmath>
+#include <iostream>
 
 #include "app/Particles.h"
 #include "app/Random.h"
+#include "engine/ComponentError.h"
 #include "game/Joker.h"
 #include "scores/modKeys.h"
 
@@ -15,7 +17,12 @@ void PollKeyboard() {
     ReadNameKeys();
     return;
   }
-  if (Gfx->KeyDown(Key::S)) Gfx->OnKeyS();
+  // A screenshot is a convenience: its failure never ends the run.
+  if (Gfx->KeyDown(Key::S)) try {
+      Gfx->OnKeyS();
+    } catch (const ComponentError& Error) {
+      std::cerr << "Pikora: no screenshot: " << Error.what() << std::endl;
+    }
   // Both sides are always asked: a press the engine holds for its first poll must not
   // surface later, when the debug mode or the joker changes.
   const bool Debug = Gfx->IsDebugMode();

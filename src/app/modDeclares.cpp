@@ -22,10 +22,12 @@ std::array<ParticleSlot, 151> Particles;
 
 int16_t SelectedPack;
 int16_t PackIndex;
+int16_t PackScroll;
 uint32_t PackRowColour;
 std::string NumOfLevelsText;
 std::string PackInfoText;
 std::vector<std::string> PackList;
+std::string PackMessage;
 
 Texture TexBackGameH, TexBackGameV, TexGameMask, TexBackground, TexSky, TexMouse, TexButton, TexBrightLogo,
     TexProgressRoom, TexProgressBar, TexProgressBarIn, TexParticles, TexSideMenu, TexNewGameSelection,
@@ -105,10 +107,12 @@ void ResetGlobals() {
   Particles = {};
   SelectedPack = 0;
   PackIndex = 0;
+  PackScroll = 0;
   PackRowColour = 0;
   NumOfLevelsText.clear();
   PackInfoText.clear();
   PackList.clear();
+  PackMessage.clear();
   for (const auto& Entry : TextureTable) Entry.Slot->reset();
   OriginalPicture.reset();
   ModifiedPicture.reset();

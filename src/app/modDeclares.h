@@ -55,10 +55,15 @@ extern std::array<ParticleSlot, 151> Particles;
 // ---- Packs ---------------------------------------------------------------------------
 extern int16_t SelectedPack;
 extern int16_t PackIndex;
+// The first pack row shown on the pack screens; lists longer than the panels scroll.
+extern int16_t PackScroll;
 extern uint32_t PackRowColour;
 extern std::string NumOfLevelsText;
 extern std::string PackInfoText;
 extern std::vector<std::string> PackList;
+// Why the last run ended before its level could be shown; the pack list says it until the
+// next run starts.
+extern std::string PackMessage;
 
 // ---- Textures (in load order) ---------------------------------------------------------
 extern Texture TexBackGameH, TexBackGameV, TexGameMask, TexBackground, TexSky, TexMouse, TexButton,

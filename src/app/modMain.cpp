@@ -1,6 +1,10 @@
 #include "app/modMain.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <filesystem>
 
@@ -39,7 +43,6 @@ namespace {
 void StartUp() {
   Gfx = Factory.MakeGfx();
   Gfx->SetDebugMode(false);
-  if (AppPath.empty()) AppPath = ExecutableFolder();
   Files = Factory.MakeFiles(AppPath, Gfx.get());
   Music = Factory.MakeMusic(AppPath);
 
@@ -86,15 +89,30 @@ void ShutDown() {
 }  // namespace
 
 int Main() {
+  // Two copies in one folder would share the working files and overwrite each other's tables.
+  if (AppPath.empty()) AppPath = ExecutableFolder();
+  const int Lock = ::open(AppPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (Lock >= 0 && ::flock(Lock, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    ::close(Lock);
+    ReportRunTimeError(ComponentError("Main", "Pikora is already running in the game folder " + AppPath +
+                                                  "; this copy ends without touching it"));
+    return 1;
+  }
+  int Status = 1;
   try {
     StartUp();
     FrameLoop();
     ShutDown();
-    return 0;
+    Status = 0;
   } catch (const ComponentError& Error) {
     ReportRunTimeError(Error);
-    return 1;
+  } catch (const std::exception& Error) {
+    ReportRunTimeError(ComponentError("Main", Error.what()));
+  } catch (...) {
+    ReportRunTimeError(ComponentError("Main", "an unknown error"));
   }
+  if (Lock >= 0) ::close(Lock);
+  return Status;
 }
 
 }  // namespace pikora

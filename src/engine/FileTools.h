@@ -41,6 +41,10 @@ class FileTools {
   virtual bool IsMouseOver(float X, float Y, float Width, float Height) = 0;
 };
 
+// The value ReadINI gives for Section/Key of a file holding Bytes ("" when there is none), for
+// checks that hold the file in memory.
+std::string IniFileValue(const std::string& Bytes, const std::string& Section, const std::string& Key);
+
 // The fixed text the game passes to OpenArchive: the password of encrypted entries.
 inline const std::string ArchivePassword = "pikora ok";
 

@@ -14,6 +14,9 @@ struct MouseStateRecord {
   int32_t Reserved1 = 0;
   int32_t Reserved2 = 0;
   bool Button = false;
+  // Wheel notches turned since the previous GetMouseState: positive away from the player
+  // (up), negative towards. An engine without a wheel leaves it 0.
+  int32_t Wheel = 0;
 };
 
 // A texture object of the engine. Texture is a reference to one; an empty reference is

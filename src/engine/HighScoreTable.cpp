@@ -22,6 +22,12 @@ bool ParseScore(std::string_view Text, float& Score) {
   return true;
 }
 
+std::string CleanScoreText(std::string_view Text) {
+  float Score = 0;
+  if (ini::Trim(Text).empty()) return {};
+  return FormatScore(ParseScore(Text, Score) ? Score : 0.0f);
+}
+
 std::string FormatScore(float Score) {
   if (!std::isfinite(Score)) return "0";
   char Buffer[64];

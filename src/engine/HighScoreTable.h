@@ -40,6 +40,9 @@ std::string FormatScore(float Score);
 // "123", " 123.0 ", "12,5"; anything else (or not finite) is false.
 bool ParseScore(std::string_view Text, float& Score);
 
+// A raw score value as the table reads it: "" stays "", anything unreadable counts as 0.
+std::string CleanScoreText(std::string_view Text);
+
 std::string NameKey(int Place);
 std::string ScoreKey(int Place);
 

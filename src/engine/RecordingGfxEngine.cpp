@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "engine/ComponentError.h"
+#include "engine/PictureReader.h"
 
 namespace pikora {
 
@@ -147,7 +150,13 @@ bool RecordingGfxEngine::KeyDown(int32_t ScanCode) {
   return Down;
 }
 
-void RecordingGfxEngine::OnKeyS() { Record("OnKeyS"); }
+void RecordingGfxEngine::OnKeyS() {
+  Record("OnKeyS");
+  std::error_code Error;
+  if (CheckScreenshotFolder && !std::filesystem::is_directory(Resolve("screenshots"), Error) &&
+      !std::filesystem::create_directory(Resolve("screenshots"), Error))
+    RaiseError("OnKeyS", "cannot create " + Resolve("screenshots") + ": " + Error.message());
+}
 
 void RecordingGfxEngine::GetMouseState(MouseStateRecord& State, int32_t) {
   StartPolling();
@@ -155,13 +164,23 @@ void RecordingGfxEngine::GetMouseState(MouseStateRecord& State, int32_t) {
   State.X = MouseX;
   State.Y = MouseY;
   State.Button = It != Script.end() && It->second.Click;
-  Record("GetMouseState", {}, {}, {double(State.X), double(State.Y), State.Button ? -1.0 : 0.0});
+  State.Wheel = It != Script.end() ? It->second.Wheel : 0;
+  Record("GetMouseState", {}, {}, {double(State.X), double(State.Y), State.Button ? -1.0 : 0.0, double(State.Wheel)});
 }
 
 void RecordingGfxEngine::LoadTexture(Texture& Out, const std::string& FileName, uint32_t ColourKey) {
   Record("LoadTexture", FileName, {}, {double(ColourKey)});
   if (RequireFiles && !std::filesystem::is_regular_file(Resolve(FileName)))
     RaiseError("LoadTexture", "cannot load \"" + FileName + "\": file not found");
+  if (DecodePictures) {
+    std::ifstream In(Resolve(FileName), std::ios::binary);
+    const std::string Bytes{std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
+    try {
+      DecodePicture(reinterpret_cast<const uint8_t*>(Bytes.data()), Bytes.size());
+    } catch (const PictureError& Error) {
+      RaiseError("LoadTexture", "\"" + FileName + "\": " + Error.what());
+    }
+  }
   auto Object = std::make_shared<TextureObject>();
   Object->Name = FileName;
   Out = Object;

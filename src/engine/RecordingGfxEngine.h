@@ -26,6 +26,7 @@ struct ScriptedFrame {
   bool MoveMouse = false;
   int32_t X = 0, Y = 0;
   bool Click = false;
+  int32_t Wheel = 0;  // notches, positive up
   std::vector<int32_t> Keys;  // keys pressed in this frame
   bool CloseRequest = false;
 };
@@ -37,6 +38,7 @@ class RecordingGfxEngine : public GfxEngine {
   void MoveMouse(int32_t Frame, int32_t X, int32_t Y);
   void Click(int32_t Frame, int32_t X, int32_t Y);
   void Press(int32_t Frame, int32_t ScanCode);
+  void Wheel(int32_t Frame, int32_t Notches) { Script[Frame].Wheel += Notches; }
   void RequestClose(int32_t Frame);
   // A close request arrives at this frame unless the game has ended before (0 = never).
   int32_t CloseAtFrame = 0;
@@ -44,6 +46,10 @@ class RecordingGfxEngine : public GfxEngine {
   std::function<void(int32_t Frame, RecordingGfxEngine& Engine)> OnFrame;
   // LoadTexture and LoadSound fail like the real engine when the file is missing.
   bool RequireFiles = true;
+  // LoadTexture also decodes the file and fails on a damaged picture, as the real engine does.
+  bool DecodePictures = false;
+  // OnKeyS fails like the real engine when the game folder has no usable "screenshots" folder.
+  bool CheckScreenshotFolder = false;
   bool DebugMode = false;
 
   // ---- Record -----------------------------------------------------------------------

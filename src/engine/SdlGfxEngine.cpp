@@ -15,7 +15,7 @@
 
 #include "engine/ComponentError.h"
 #include "engine/Components.h"
-#include "engine/DdsImage.h"
+#include "engine/PictureReader.h"
 #include "engine/SdlKeys.h"
 #include "engine/SdlText.h"
 
@@ -36,6 +36,17 @@ namespace fs = std::filesystem;
 constexpr int PressesKept = 4;  // presses queued while nobody polls (a long load)
 constexpr size_t TextCacheEntries = 512;
 constexpr size_t TextCacheBudget = 48u << 20;
+constexpr int MaxTextBlock = 4096;  // within every renderer's texture limit
+constexpr size_t MaxLineBytes = 1u << 16;
+
+// The byte offset of the Count-th character of UTF-8 text (its size when it has fewer).
+size_t Utf8Offset(const std::string& Text, size_t Count) {
+  size_t At = 0;
+  for (; At < Text.size() && Count > 0; --Count)
+    do ++At;
+    while (At < Text.size() && (uint8_t(Text[At]) & 0xC0) == 0x80);
+  return At;
+}
 constexpr auto FramePeriodNs = 1'000'000'000LL;  // divided by 60 per tick
 
 std::string Lower(std::string S) {
@@ -289,6 +300,9 @@ void SdlGfxEngine::HandleEvent(const SDL_Event& Event) {
         Clicks.Arrived = FrameNumber;
       }
       break;
+    case SDL_MOUSEWHEEL:
+      WheelNotches += Event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -Event.wheel.y : Event.wheel.y;
+      break;
     default:
       break;
   }
@@ -326,6 +340,8 @@ void SdlGfxEngine::GetMouseState(MouseStateRecord& State, int32_t) {
   State.Reserved1 = 0;
   State.Reserved2 = 0;
   State.Button = TakePress(Clicks);
+  State.Wheel = WheelNotches;
+  WheelNotches = 0;
 }
 
 void SdlGfxEngine::LastMousePosition(int32_t& X, int32_t& Y) {
@@ -373,24 +389,17 @@ void SdlGfxEngine::LoadTexture(Texture& Out, const std::string& FileName, uint32
   const std::vector<uint8_t> Bytes = ReadBytes(Path, Ok);
   if (!Ok) RaiseError(Op, "cannot read \"" + FileName + "\" (" + Path + ")");
 
-  SDL_Surface* Loaded = nullptr;
-  if (LooksLikeDds(Bytes.data(), Bytes.size())) {
-    RgbaImage Image;
-    try {
-      Image = DecodeDds(Bytes.data(), Bytes.size());
-    } catch (const DdsError& Error) {
-      RaiseError(Op, "\"" + FileName + "\": " + Error.what());
-    }
-    Loaded = SDL_CreateRGBSurfaceWithFormat(0, Image.Width, Image.Height, 32, SDL_PIXELFORMAT_RGBA32);
-    if (!Loaded) RaiseSdl(Op, "\"" + FileName + "\"");
-    for (int Y = 0; Y < Image.Height; ++Y)
-      std::memcpy(static_cast<uint8_t*>(Loaded->pixels) + size_t(Y) * Loaded->pitch,
-                  Image.Pixels.data() + size_t(Y) * Image.Width * 4, size_t(Image.Width) * 4);
-  } else {
-    SDL_RWops* Stream = SDL_RWFromConstMem(Bytes.data(), int(Bytes.size()));
-    Loaded = Stream ? IMG_Load_RW(Stream, 1) : nullptr;
-    if (!Loaded) RaiseError(Op, "\"" + FileName + "\" is not a picture that can be read: " + IMG_GetError());
+  RgbaImage Image;
+  try {
+    Image = DecodePicture(Bytes.data(), Bytes.size());
+  } catch (const PictureError& Error) {
+    RaiseError(Op, "\"" + FileName + "\": " + Error.what());
   }
+  SDL_Surface* Loaded = SDL_CreateRGBSurfaceWithFormat(0, Image.Width, Image.Height, 32, SDL_PIXELFORMAT_RGBA32);
+  if (!Loaded) RaiseSdl(Op, "\"" + FileName + "\"");
+  for (int Y = 0; Y < Image.Height; ++Y)
+    std::memcpy(static_cast<uint8_t*>(Loaded->pixels) + size_t(Y) * Loaded->pitch,
+                Image.Pixels.data() + size_t(Y) * Image.Width * 4, size_t(Image.Width) * 4);
   SDL_Surface* Pixels = SDL_ConvertSurfaceFormat(Loaded, SDL_PIXELFORMAT_ARGB8888, 0);
   SDL_FreeSurface(Loaded);
   if (!Pixels) RaiseSdl(Op, "\"" + FileName + "\"");
@@ -561,7 +570,17 @@ SdlGfxEngine::CachedText& SdlGfxEngine::RenderedText(const std::string& Key, TTF
     TTF_SizeUTF8(Font, Line.c_str(), &W, &H);
     return W;
   };
-  const std::vector<std::string> Lines = LayoutLines(AsUtf8(Text), Format & TextFormat::WordWrap, Width, Measure);
+  std::vector<std::string> Lines = LayoutLines(AsUtf8(Text), Format & TextFormat::WordWrap, Width, Measure);
+  // No box shows more of a line than this; keep the end that its alignment shows.
+  for (std::string& Line : Lines)
+    if (Line.size() > MaxLineBytes) {
+      const size_t Cut = Line.size() - MaxLineBytes;
+      const bool CentreH = Format & TextFormat::CentreH, Right = !CentreH && (Format & TextFormat::Right);
+      size_t From = CentreH ? Cut / 2 : Right ? Cut : 0, To = From + MaxLineBytes;
+      while (From > 0 && (uint8_t(Line[From]) & 0xC0) == 0x80) --From;
+      while (To < Line.size() && (uint8_t(Line[To]) & 0xC0) == 0x80) ++To;
+      Line = Line.substr(From, To - From);
+    }
   const int Skip = TTF_FontLineSkip(Font), LineH = TTF_FontHeight(Font);
   std::vector<int> Widths;
   int BlockW = 0;
@@ -577,31 +596,55 @@ SdlGfxEngine::CachedText& SdlGfxEngine::RenderedText(const std::string& Key, TTF
   Entry.OffsetX = CentreH ? (Width - BlockW) / 2 : Right ? Width - BlockW : 0.0f;
   const float Laid = float(Count * Skip);
   Entry.OffsetY = (Format & TextFormat::CentreV) ? (Height - Laid) / 2 : (Format & TextFormat::Bottom) ? Height - Laid : 0.0f;
-  if (BlockW > 0 && BlockH > 0) {
-    SDL_Surface* Block = SDL_CreateRGBSurfaceWithFormat(0, BlockW, BlockH, 32, SDL_PIXELFORMAT_ARGB8888);
-    if (!Block) RaiseSdl(Op, "cannot lay out \"" + Text + "\"");
+
+  // Only what can be seen is rasterised, so a text of any length fits in a texture: the box
+  // when the text is clipped, else a surface's size around it.
+  const bool Clip = !(Format & TextFormat::NoClip) && Width > 0 && Height > 0;
+  const float ViewX0 = Clip ? 0.0f : -float(SurfaceWidth), ViewY0 = Clip ? 0.0f : -float(SurfaceHeight);
+  const float ViewX1 = std::min(Clip ? Width : Width + SurfaceWidth, ViewX0 + float(MaxTextBlock));
+  const float ViewY1 = std::min(Clip ? Height : Height + SurfaceHeight, ViewY0 + float(MaxTextBlock));
+  const int BX0 = std::max(0, int(std::floor(ViewX0 - Entry.OffsetX)));
+  const int BY0 = std::max(0, int(std::floor(ViewY0 - Entry.OffsetY)));
+  const int BX1 = std::min(BlockW, int(std::ceil(ViewX1 - Entry.OffsetX)));
+  const int BY1 = std::min(BlockH, int(std::ceil(ViewY1 - Entry.OffsetY)));
+  if (BX1 > BX0 && BY1 > BY0) {
+    SDL_Surface* Block = SDL_CreateRGBSurfaceWithFormat(0, BX1 - BX0, BY1 - BY0, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!Block) RaiseSdl(Op, "cannot lay out a text");
+    std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> BlockGuard(Block, SDL_FreeSurface);
     // White paper with no alpha, so blending the glyphs on keeps their edges white.
     SDL_FillRect(Block, nullptr, 0x00FFFFFF);
     for (int I = 0; I < Count; ++I) {
-      if (Lines[I].empty()) continue;
-      SDL_Surface* Line = TTF_RenderUTF8_Blended(Font, Lines[I].c_str(), SDL_Color{255, 255, 255, 255});
-      if (!Line) {
-        SDL_FreeSurface(Block);
-        RaiseError(Op, "cannot render \"" + Text + "\": " + TTF_GetError());
+      if (Lines[I].empty() || I * Skip >= BY1 || I * Skip + LineH <= BY0) continue;
+      const int LineX = CentreH ? (BlockW - Widths[I]) / 2 : Right ? BlockW - Widths[I] : 0;
+      // Of a line wider than the view, only the characters that reach into it.
+      size_t From = 0, Length = Lines[I].size();
+      int SkippedWidth = 0;
+      if (LineX < BX0 || LineX + Widths[I] > BX1) {
+        int Fits = 0;
+        if (BX0 > LineX) TTF_MeasureUTF8(Font, Lines[I].c_str(), BX0 - LineX, &SkippedWidth, &Fits);
+        From = Utf8Offset(Lines[I], size_t(Fits));
+        int Extent = 0, Shown = 0;
+        TTF_MeasureUTF8(Font, Lines[I].c_str() + From, BX1 - LineX - SkippedWidth, &Extent, &Shown);
+        Length = Utf8Offset(Lines[I], size_t(Fits) + size_t(Shown) + 1) - From;
       }
+      if (Length == 0) continue;
+      const std::string Part = Lines[I].substr(From, Length);
+      SDL_Surface* Line = TTF_RenderUTF8_Blended(Font, Part.c_str(), SDL_Color{255, 255, 255, 255});
+      if (!Line) RaiseError(Op, std::string("cannot render a text: ") + TTF_GetError());
       SDL_SetSurfaceBlendMode(Line, SDL_BLENDMODE_BLEND);
-      const int X = CentreH ? (BlockW - Widths[I]) / 2 : Right ? BlockW - Widths[I] : 0;
-      SDL_Rect At{X, I * Skip, Line->w, Line->h};
+      SDL_Rect At{LineX + SkippedWidth - BX0, I * Skip - BY0, Line->w, Line->h};
       SDL_BlitSurface(Line, nullptr, Block, &At);
       SDL_FreeSurface(Line);
     }
     Entry.Handle = SDL_CreateTextureFromSurface(Life->Renderer, Block);
-    SDL_FreeSurface(Block);
-    if (!Entry.Handle) RaiseSdl(Op, "cannot make a texture for \"" + Text + "\"");
+    if (!Entry.Handle) RaiseSdl(Op, "cannot make a texture for a text");
     SDL_SetTextureBlendMode(Entry.Handle, SDL_BLENDMODE_BLEND);
-    Entry.Width = BlockW;
-    Entry.Height = BlockH;
-    Entry.Bytes = size_t(BlockW) * BlockH * 4;
+    Entry.Width = BX1 - BX0;
+    Entry.Height = BY1 - BY0;
+    Entry.OffsetX += float(BX0);
+    Entry.OffsetY += float(BY0);
+    Entry.Bytes = size_t(Entry.Width) * Entry.Height * 4;
+    LargestTextBlock = std::max({LargestTextBlock, Entry.Width, Entry.Height});
   }
   TextAges.push_front(Key);
   Entry.Age = TextAges.begin();
@@ -630,7 +673,7 @@ void SdlGfxEngine::DrawText(const std::string& FontName, float X, float Y, float
   Key += Text;
   Key += '\0';
   const int32_t Layout = Format & (TextFormat::CentreH | TextFormat::Right | TextFormat::CentreV |
-                                   TextFormat::Bottom | TextFormat::WordWrap);
+                                   TextFormat::Bottom | TextFormat::WordWrap | TextFormat::NoClip);
   Key.append(reinterpret_cast<const char*>(&Width), sizeof Width);
   Key.append(reinterpret_cast<const char*>(&Height), sizeof Height);
   Key.append(reinterpret_cast<const char*>(&Layout), sizeof Layout);

@@ -85,6 +85,7 @@ class SdlGfxEngine : public GfxEngine {
   std::chrono::steady_clock::time_point LastScreenshotAt{};
   size_t CachedTexts() const { return TextCache.size(); }
   size_t TextRasterisations = 0;
+  int LargestTextBlock = 0;  // the widest or tallest text texture made, in pixels
   bool HasAudio() const { return AudioOpen; }
   SDL_Window* WindowPtr() const { return SdlWindow; }
 
@@ -135,6 +136,7 @@ class SdlGfxEngine : public GfxEngine {
 
   std::array<Pending, 256> Keys{};
   Pending Clicks;
+  int32_t WheelNotches = 0;  // since the last GetMouseState
   int64_t FrameNumber = 0;
   int32_t MouseX = 0, MouseY = 0;
   bool CloseAsked = false;

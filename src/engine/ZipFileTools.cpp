@@ -183,7 +183,6 @@ class ZipFileTools final : public FileTools {
     ArchivePassword = Password;
     HaveArchive = true;
     Reopen("OpenArchive");
-    if (Swept.insert(ArchivePath).second) SweepLeftovers(ArchivePath);
   }
 
   void ExtractAll(const std::string& Destination, int32_t) override {
@@ -212,13 +211,13 @@ class ZipFileTools final : public FileTools {
     if (Index < 0) return;
     std::string Target;
     if (Destination.empty()) {
-      std::string Name = zip_get_name(Zip, zip_uint64_t(Index), 0);
-      if (!IsSafeEntryName(Name)) {
-        std::cerr << "Pikora: " << Quoted(ArchiveName) << ": entry " << Quoted(Name)
+      // Under the name asked for: the entry may be spelled in another letter case.
+      if (!IsSafeEntryName(Entry)) {
+        std::cerr << "Pikora: " << Quoted(ArchiveName) << ": entry " << Quoted(Entry)
                   << " would be written outside the game folder; skipped\n";
         return;
       }
-      Target = Root + "/" + Slashes(Name);
+      Target = Root + "/" + Slashes(Entry);
     } else {
       Target = Resolve(Destination);
     }
@@ -381,11 +380,16 @@ class ZipFileTools final : public FileTools {
 
   // Game paths: relative to the game folder, "\" as a separator, a leading separator meaning
   // the game folder. A full path into the game folder is taken as it is.
+  // A ".." part is refused: nothing outside the game folder is ever opened.
   std::string Resolve(const std::string& Path) const {
     std::string P = Slashes(Path);
+    size_t Start = 0;
     if (P.size() > Root.size() && P.compare(0, Root.size(), Root) == 0 && P[Root.size()] == '/' && Root != ".")
-      return P;
-    size_t Start = P.find_first_not_of('/');
+      Start = Root.size();
+    if (("/" + P.substr(Start) + "/").find("/../") != std::string::npos)
+      RaiseError("FileTools", Quoted(Path) + " leads out of the game folder; refused");
+    if (Start > 0) return P;
+    Start = P.find_first_not_of('/');
     return Start == std::string::npos ? Root : Root + "/" + P.substr(Start);
   }
 
@@ -474,29 +478,6 @@ class ZipFileTools final : public FileTools {
     }
   }
 
-  // A rewrite cut short by a crash leaves libzip's temporary file ("name.pkr.XXXXXX") beside
-  // the archive, where the pack list would take it for a pack. Only such names that are no
-  // readable archive are removed.
-  static void SweepLeftovers(const std::string& Path) {
-    fs::path Archive(Path);
-    std::string Prefix = Archive.filename().string() + ".";
-    std::error_code Ec;
-    for (const fs::directory_entry& E : fs::directory_iterator(Archive.parent_path(), Ec)) {
-      std::string Name = E.path().filename().string();
-      if (Name.size() != Prefix.size() + 6 || Name.compare(0, Prefix.size(), Prefix) != 0) continue;
-      if (!std::all_of(Name.begin() + long(Prefix.size()), Name.end(), [](char C) { return std::isalnum(uint8_t(C)); }))
-        continue;
-      std::error_code TypeEc;
-      if (!E.is_regular_file(TypeEc)) continue;
-      int Code = 0;
-      if (zip_t* Zip = zip_open(E.path().c_str(), ZIP_RDONLY, &Code)) {
-        zip_discard(Zip);
-        continue;
-      }
-      fs::remove(E.path(), TypeEc);
-    }
-  }
-
   static zip_int64_t Locate(zip_t* Zip, const std::string& Entry) {
     std::string Name = Slashes(Entry);
     zip_int64_t Index = zip_name_locate(Zip, Name.c_str(), 0);
@@ -571,7 +552,6 @@ class ZipFileTools final : public FileTools {
   bool HaveArchive = false;
   bool Changed = false;
   std::string ArchiveName, ArchivePath, ArchivePassword;
-  std::unordered_set<std::string> Swept;
 
   std::unordered_map<std::string, std::string> ResolvedPaths;
   std::unordered_map<std::string, IniDoc> IniCache;
@@ -581,6 +561,13 @@ class ZipFileTools final : public FileTools {
 };
 
 }  // namespace
+
+std::string IniFileValue(const std::string& Bytes, const std::string& Section, const std::string& Key) {
+  const std::string Text = ini::DecodeFileText(Bytes);
+  CSimpleIniA Parsed(true, true, false);
+  Parsed.LoadData(Text.data(), Text.size());
+  return Parsed.GetValue(Section.c_str(), Key.c_str(), "");
+}
 
 std::shared_ptr<FileTools> MakeZipFileTools(const std::string& GameFolder, GfxEngine* Engine) {
   return std::make_shared<ZipFileTools>(GameFolder, Engine);

@@ -88,6 +88,9 @@ void CheckClick() {
 
   if (!FoundNew) {
     TimeUsed = float(double(TimeUsed) + 30.0);
+    // Past 406 the level is lost at once, although its overlay shows from the next frame:
+    // the joker must not win it in between.
+    if (TimeUsed > 406) LevelRunning = false;
     if (GameOptions.Sound) Gfx->PlaySound("click", 0, 80, 0, 40);
     if (GameOptions.Particle) SpawnMissParticles();
   }
@@ -120,6 +123,9 @@ void EndGame() {
   // A level left running would let the next run's joker act before its level is shown.
   LevelRunning = false;
   GameScreen = 2;
+  // The click that left acts no further in this frame: SLJEDECI NIVO's hot area covers
+  // the exit button and is tested after it.
+  MouseState.Button = false;
 }
 
 void AdvanceTimer() {

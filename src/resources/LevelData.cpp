@@ -68,6 +68,7 @@ void StartPack() {
   ConvertBoolean(Files->ReadINI("General", "Vertical", PackInfoFile(SelectedPack), 0), IsVertical);
   Vertical = IsVertical;
   CurrentPackFile = PackList.at(static_cast<size_t>(SelectedPack));
+  PackMessage.clear();
 
   Score = 0;
   Level = 1.0f;
@@ -119,6 +120,8 @@ void ChooseLevel() {
 
 void LoadPicInfo() {
   Files->OpenArchive("\\packs\\" + CurrentPackFile, 0, ArchivePassword, 0);
+  // Another pack's copy must never stand in for this one's.
+  DeleteGameFile("picinfo.ini", true);
   Files->ExtractFile("picinfo.ini", "", 0);
 
   const std::string File = GamePath("picinfo.ini");

@@ -2,21 +2,20 @@
 
 #include <fstream>
 #include <iostream>
-#include <set>
 #include <sstream>
 
 #include "engine/ComponentError.h"
+#include "game/modGame.h"
 #include "resources/LevelData.h"
 #include "resources/Options.h"
-#include "resources/PackArchive.h"
+#include "resources/PackCheck.h"
 #include "resources/modINI.h"
 
 namespace pikora {
 
 namespace {
 
-// Scratch copies made while checking a pack or comparing its table; never kept.
-std::string PicInfoCheckFile(int Index) { return std::to_string(Index) + "picinfo.ini"; }
+// A scratch copy made while comparing a pack's table; never kept.
 std::string ScoreCheckFile(int Index) { return std::to_string(Index) + "hscore.old"; }
 
 [[noreturn]] void Unplayable(const std::string& Reason) { RaiseError("FindPacks", Reason); }
@@ -33,37 +32,8 @@ bool ReadGameFile(const std::string& RelativePath, std::string& Content) {
   return true;
 }
 
-// Every level needs its two pictures in one format and twenty numeric edges; checking it
-// once here keeps a broken pack from stopping the game in the middle of a run.
-void CheckLevels(int Index, const std::set<std::string>& Entries) {
-  const std::string Info = PackInfoFile(Index);
-  const std::string CountText = Files->ReadINI("General", "NumOfLevels", Info, 0);
-  int32_t Count = 0;
-  if (!ParseLevelCount(CountText, Count))
-    Unplayable("NumOfLevels \"" + CountText + "\" is not a whole number from 1 to " + std::to_string(MaxLevels));
-  const std::string VerticalText = Files->ReadINI("General", "Vertical", Info, 0);
-  bool IsVertical = false;
-  if (!ConvertBoolean(VerticalText, IsVertical)) Unplayable("Vertical \"" + VerticalText + "\" is not True or False");
-
-  const IniContents PicInfo = ReadIniContents(GamePath(PicInfoCheckFile(Index)));
-  for (int32_t N = 1; N <= Count; ++N) {
-    const std::string Name = std::to_string(N);
-    const bool Jpg = Entries.count(Name + ".jpg") && Entries.count(Name + "x.jpg");
-    const bool Bmp = Entries.count(Name + ".bmp") && Entries.count(Name + "x.bmp");
-    if (!Jpg && !Bmp) Unplayable("level " + Name + " lacks its two pictures (.jpg or .bmp)");
-    for (int K = 1; K <= 5; ++K)
-      for (const char* Edge : {"Left", "Right", "Top", "Bottom"}) {
-        const std::string Key = EdgeKey(K, Edge);
-        std::string Text;
-        float Value = 0;
-        if (!FindIniValue(PicInfo, Name, Key, Text)) Unplayable("picinfo.ini lacks [" + Name + "] " + Key);
-        if (!ParseEdge(Text, Value))
-          Unplayable("picinfo.ini [" + Name + "] " + Key + " \"" + Text + "\" is not a number");
-      }
-  }
-}
-
-// Makes the working files of one pack and checks it; throws when the pack cannot be played.
+// Makes the working files of one pack once it has passed the check; throws when it cannot be
+// played.
 void ScanPack(const std::string& FileName, int Index) {
   const std::string Info = PackInfoFile(Index);
   const std::string Scores = PackScoreFile(Index);
@@ -71,14 +41,16 @@ void ScanPack(const std::string& FileName, int Index) {
   DeleteGameFile(Info, true);
   DeleteGameFile(Scores, true);
 
-  const std::set<std::string> Entries = PackEntryNames(GamePath("packs/" + FileName));
+  const std::vector<PackProblem> Problems = CheckPack(GamePath("packs/" + FileName));
+  if (!Problems.empty()) {
+    std::string Reason = DescribePackProblem(Problems.front());
+    if (Problems.size() > 1) Reason += " (and " + std::to_string(Problems.size() - 1) + " more)";
+    Unplayable(Reason);
+  }
   Files->OpenArchive("/packs/" + FileName, 0, ArchivePassword, 0);
   Files->ExtractFile("packinfo.ini", Info, 0);
   if (!Files->FileExists(Info)) Unplayable("no packinfo.ini");
   Files->ExtractFile("hscore.ini", Scores, 0);
-  Files->ExtractFile("picinfo.ini", PicInfoCheckFile(Index), 0);
-  if (!Files->FileExists(PicInfoCheckFile(Index))) Unplayable("no picinfo.ini");
-  CheckLevels(Index, Entries);
 }
 
 }  // namespace
@@ -113,9 +85,8 @@ void FindPacks() {
     } catch (const std::exception& Error) {
       DeleteGameFile(PackInfoFile(Index), true);
       DeleteGameFile(PackScoreFile(Index), true);
-      Warn("pack \"" + FileName + "\" left out: " + Error.what());
+      Warn("pack \"" + PrintableText(FileName) + "\" left out: " + Error.what());
     }
-    DeleteGameFile(PicInfoCheckFile(Index), true);
   }
 }
 
@@ -124,16 +95,28 @@ void LoadLevelPictures() {
   Gfx->DoEvents();
   ReleaseLevelPictures();
 
-  Files->OpenArchive("\\packs\\" + CurrentPackFile, 0, ArchivePassword, 0);
   const std::string Names[] = {PictureName + ".jpg", PictureName + "x.jpg", PictureName + ".bmp",
                                PictureName + "x.bmp"};
-  for (const std::string& Name : Names) Files->ExtractFile(Name, "", 0);
+  // The start-up check reads only the pictures' headers: the rest can still be damaged.
+  std::string Entry;
+  try {
+    Files->OpenArchive("\\packs\\" + CurrentPackFile, 0, ArchivePassword, 0);
+    for (const std::string& Name : Names) Files->ExtractFile(Entry = Name, "", 0);
 
-  // The .jpg pair only when both are there: a lone n.jpg beside a .bmp pair is no pair.
-  const bool Jpg = Files->FileExists(Names[0]) && Files->FileExists(Names[1]);
-  const std::string Extension = Jpg ? ".jpg" : ".bmp";
-  Gfx->LoadTexture(OriginalPicture, PictureName + Extension, 0);
-  Gfx->LoadTexture(ModifiedPicture, PictureName + "x" + Extension, 0);
+    // The .jpg pair only when both are there: a lone n.jpg beside a .bmp pair is no pair.
+    const bool Jpg = Files->FileExists(Names[0]) && Files->FileExists(Names[1]);
+    const std::string Extension = Jpg ? ".jpg" : ".bmp";
+    Gfx->LoadTexture(OriginalPicture, Entry = PictureName + Extension, 0);
+    Gfx->LoadTexture(ModifiedPicture, Entry = PictureName + "x" + Extension, 0);
+  } catch (const ComponentError& Error) {
+    for (const std::string& Name : Names) DeleteGameFile(Name, true);
+    Warn("pack \"" + PrintableText(CurrentPackFile) + "\": level picture \"" + Entry +
+         "\" cannot be shown, the run ends: " + PrintableText(Error.what(), 300));
+    PackMessage = "Paket \"" + PackTitle(CurrentPackFile) + "\" je neispravan: slika " + Entry + " se ne moze prikazati.";
+    EndGame();
+    GameScreen = 1;
+    return;
+  }
   for (const std::string& Name : Names) DeleteGameFile(Name, true);
 
   GameScreen = 10;

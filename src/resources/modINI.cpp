@@ -29,33 +29,47 @@ std::string LookupKey(const std::string& Section, const std::string& Key) {
 }  // namespace
 
 IniContents ReadIniContents(const std::string& File) {
-  IniContents Contents;
   std::ifstream In(File, std::ios::binary);
-  if (!In) return Contents;
+  if (!In) return {};
   std::stringstream Whole;
   Whole << In.rdbuf();
-  std::string Text = Whole.str();
+  return ParseIniContents(Whole.str());
+}
+
+IniContents ParseIniContents(std::string Text) {
+  IniContents Contents;
   if (Text.compare(0, 3, "\xEF\xBB\xBF") == 0) Text.erase(0, 3);
 
   std::string Section;
   bool InSection = false;
+  int LineNumber = 0;
   std::istringstream Lines(Text);
   std::string Line;
   while (std::getline(Lines, Line)) {
+    ++LineNumber;
     const std::string T = Trimmed(Line);
     if (T.empty() || T.front() == ';') continue;
     if (T.front() == '[') {
       const size_t Close = T.find(']');
       InSection = Close != std::string::npos;
-      if (InSection) Section = T.substr(1, Close - 1);
+      if (InSection) {
+        Section = T.substr(1, Close - 1);
+        Contents.Lines.emplace(Lower(Trimmed(Section)), LineNumber);
+      }
       continue;
     }
     const size_t Eq = T.find('=');
     if (!InSection || Eq == std::string::npos) continue;
     // Like the Windows reader, the first occurrence of a key wins.
-    Contents.Values.emplace(LookupKey(Section, T.substr(0, Eq)), Trimmed(T.substr(Eq + 1)));
+    const std::string Lookup = LookupKey(Section, T.substr(0, Eq));
+    if (Contents.Values.emplace(Lookup, Trimmed(T.substr(Eq + 1))).second) Contents.Lines.emplace(Lookup, LineNumber);
   }
   return Contents;
+}
+
+int IniLine(const IniContents& Contents, const std::string& Section, const std::string& Key) {
+  const auto It = Contents.Lines.find(Key.empty() ? Lower(Trimmed(Section)) : LookupKey(Section, Key));
+  return It == Contents.Lines.end() ? 0 : It->second;
 }
 
 bool FindIniValue(const IniContents& Contents, const std::string& Section, const std::string& Key,

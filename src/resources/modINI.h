@@ -20,9 +20,14 @@ uint32_t GetPrivateProfileStringA(const char* Section, const char* Key, const ch
 // Keys are "section\nkey", both in lower case.
 struct IniContents {
   std::map<std::string, std::string> Values;
+  // The line (from 1) of each key's value and of each section's first header ("section").
+  std::map<std::string, int> Lines;
 };
 // An unreadable or missing file gives no values.
 IniContents ReadIniContents(const std::string& File);
+IniContents ParseIniContents(std::string Text);
+// The line of a key (or, with Key empty, of a section header); 0 when it is not there.
+int IniLine(const IniContents& Contents, const std::string& Section, const std::string& Key = "");
 // The trimmed value, or false when the key is missing.
 bool FindIniValue(const IniContents& Contents, const std::string& Section, const std::string& Key,
                   std::string& Value);

@@ -102,7 +102,8 @@ void HandleResultButton() {
 }
 
 void SaveResult() {
-  if (PlayerName.empty()) PlayerName = "Igrac X";
+  // The table trims its names: one of spaces alone would be stored empty.
+  if (PlayerName.find_first_not_of(' ') == std::string::npos) PlayerName = "Igrac X";
   Files->LoadHighScores(HighScoreFile(), Places, 0, 0);
   const std::vector<std::string> Extra(1);
   Files->AddHighScore(Score, PlayerName, Extra, Places);

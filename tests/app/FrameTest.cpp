@@ -107,6 +107,18 @@ TEST_F(FrameTest, SKeyAsksTheEngineForItsScreenshot) {
   EXPECT_EQ(Engine->CallsOf("OnKeyS")[0].Frame, 2);
 }
 
+TEST_F(FrameTest, AScreenshotThatCannotBeWrittenIsReportedOnceAndPlayGoesOn) {
+  WriteFile(Folder / "screenshots", "a file where the folder would go");
+  Engine->CheckScreenshotFolder = true;
+  Engine->Press(2, Key::S);
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(RunFrames(4), 0);
+  const std::string Err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(Err.begin(), Err.end(), '\n'), 1) << Err;
+  EXPECT_NE(Err.find("screenshot"), std::string::npos) << Err;
+  EXPECT_EQ(Engine->CallsOf("Shutdown").size(), 1u) << "the run ends normally";
+}
+
 // A running level with five unfound differences, so a spent joker shows as a found one.
 int FoundDifferences() {
   int Found = 0;

@@ -1,4 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <functional>
+#include <set>
 
 #include "app/frmMain.h"
 #include "app/modMain.h"
@@ -11,6 +17,12 @@ namespace {
 
 class SpineTest : public FrameTest {
  protected:
+  std::set<std::string> ListTree() {
+    std::set<std::string> Names;
+    for (const auto& E : std::filesystem::recursive_directory_iterator(Folder.Path))
+      Names.insert(E.path().string() + " " + std::to_string(E.is_regular_file() ? E.file_size() : 0));
+    return Names;
+  }
   std::vector<std::string> Ops(int32_t Frame) {
     std::vector<std::string> Out;
     for (const auto& C : Engine->CallsIn(Frame))
@@ -79,6 +91,37 @@ TEST_F(SpineTest, FailingComponentCallStopsWithNonZeroStatusAndNamesTheOperation
   EXPECT_NE(Err.find("LoadTexture"), std::string::npos);
   EXPECT_NE(Err.find("x.jpg"), std::string::npos);
   EXPECT_TRUE(Engine->CallsOf("Shutdown").empty()) << "no shutdown sequence after a run-time error";
+}
+
+TEST_F(SpineTest, ASecondCopyInTheSameGameFolderSaysSoAndTouchesNothing) {
+  const int Held = ::open(Folder.Path.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(::flock(Held, LOCK_EX | LOCK_NB), 0);
+  const auto Before = ListTree();
+  testing::internal::CaptureStderr();
+  EXPECT_NE(RunFrames(3), 0);
+  const std::string Err = testing::internal::GetCapturedStderr();
+  ::close(Held);
+  EXPECT_NE(Err.find("already running"), std::string::npos) << Err;
+  EXPECT_FALSE(Engine->Initialised);
+  EXPECT_EQ(ListTree(), Before);
+  EXPECT_EQ(RunFrames(3), 0) << "once the first copy is gone the game starts";
+}
+
+TEST_F(SpineTest, EveryKindOfFailureEndsInTheReportedRunTimeError) {
+  const std::vector<std::function<void()>> Throws = {[] { throw std::runtime_error("broken invariant"); },
+                                                     [] { throw std::bad_alloc(); }, [] { throw 42; }};
+  for (const auto& Throw : Throws) {
+    Engine = std::make_shared<RecordingGfxEngine>();
+    Engine->OnFrame = [&](int32_t Frame, RecordingGfxEngine&) {
+      if (Frame == 2) Throw();
+    };
+    testing::internal::CaptureStderr();
+    EXPECT_NE(RunFrames(4), 0);
+    const std::string Err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(Err.find("run-time error"), std::string::npos) << Err;
+    ResetGlobals();
+    AppPath = Folder.Path.string();
+  }
 }
 
 }  // namespace

@@ -128,11 +128,22 @@ TEST_F(FileToolsTest, AnInterruptedRewriteKeepsTheOldArchive) {
   EXPECT_NE(Message.find("a.pkr"), std::string::npos) << Message;
   EXPECT_EQ(ReadFile(Game / "packs" / "a.pkr"), Before);
 
-  // The leftover of the dead process is cleared, the archive works on.
+  // The archive works on; the dead process's leftover stays, as the game cannot tell it from a
+  // player's file.
   Open("packs/a.pkr");
-  EXPECT_EQ(Files->ListFiles("packs", 0, true), std::vector<std::string>{"a.pkr"});
+  EXPECT_EQ(Files->ListFiles("packs", 0, true).size(), 2u);
   Files->ExtractFile("1.jpg", "", 0);
   EXPECT_EQ(ReadFile(Game / "1.jpg"), Picture);
+}
+
+TEST_F(FileToolsTest, PathsThatLeadOutOfTheGameFolderAreRefused) {
+  MakeZip(Game / "outside.pkr", {{"hscore.ini", "[scores]\n"}});
+  for (const std::string& Path : std::vector<std::string>{"/packs/..\\outside.pkr", "packs/../outside.pkr", "packs\\..\\..\\x.pkr",
+                                  (Game / "packs" / ".." / "outside.pkr").string()}) {
+    EXPECT_THROW(Open(Path), ComponentError) << Path;
+    EXPECT_THROW(Files->WriteINI("a", "b", "c", Path), ComponentError) << Path;
+  }
+  EXPECT_EQ(ZipEntries(Game / "outside.pkr"), std::vector<std::string>{"hscore.ini"});
 }
 
 TEST_F(FileToolsTest, HostileArchivesWriteNothingOutsideAndFailClearly) {

@@ -291,6 +291,27 @@ TEST_F(SdlEngineTest, TextAlignsEachLineInItsBox) {
   EXPECT_EQ(Croatian.Width(), Cp1250.Width());
 }
 
+// Texts come from packs: a value of any length draws what its box shows and nothing more.
+TEST_F(SdlEngineTest, TextOfAnyLengthIsClippedToItsBoxBeforeItIsRasterised) {
+  Engine->CreateFont("highscores", "Curier New", 10, true, false);
+  std::string Lines;
+  for (int I = 0; I < 3000; ++I) Lines += "red " + std::to_string(I) + "\r\n";
+  for (const auto& [Text, Format] : std::vector<std::pair<std::string, int32_t>>{
+           {std::string(6000, 'W'), 0}, {std::string(6000, 'W'), 5}, {std::string(200000, 'i') + "end", 2},
+           {Lines, 5}, {Lines + std::string(9000, 'M'), 256}}) {
+    Engine->BeginFrame(0, 0, 0);
+    Engine->LargestTextBlock = 0;
+    ASSERT_NO_THROW(Engine->DrawText("HighScores", 314, 475, 375, 120, Text, 0xFFFFFFFF, Format)) << Format;
+    EXPECT_LE(Engine->LargestTextBlock, Format == 256 ? 4096 : 376) << Format;
+    Read();
+    const Box Drawn = Ink(Black);
+    EXPECT_FALSE(Drawn.Empty()) << Format;
+    if (Format != 256) {
+      EXPECT_TRUE(Drawn.Left >= 314 && Drawn.Right < 689 && Drawn.Top >= 475 && Drawn.Bottom < 595);
+    }
+  }
+}
+
 TEST_F(SdlEngineTest, FontsAndTextsAreFoundAndCached) {
   Engine->CreateFont("small", "Verdana", 8, false, false);
   Engine->CreateFont("highscores", "Curier New", 10, true, false);
@@ -404,6 +425,21 @@ TEST_F(SdlEngineTest, PressesAreReportedOncePerPressInTheFrameThatPolls) {
   Engine->LastMousePosition(X, Y);
   EXPECT_EQ(X, 200);
   EXPECT_EQ(Y, 150);
+
+  // Wheel notches add up until the next poll; a flipped wheel (natural scrolling) turns them.
+  for (auto [Notches, Direction] :
+       {std::pair{-1, SDL_MOUSEWHEEL_NORMAL}, {-1, SDL_MOUSEWHEEL_NORMAL}, {1, SDL_MOUSEWHEEL_FLIPPED}}) {
+    SDL_Event Wheel{};
+    Wheel.type = SDL_MOUSEWHEEL;
+    Wheel.wheel.y = Notches;
+    Wheel.wheel.direction = Direction;
+    Push(Wheel);
+  }
+  Engine->EndFrame();
+  Engine->GetMouseState(State, 0);
+  EXPECT_EQ(State.Wheel, -3);
+  Engine->GetMouseState(State, 0);
+  EXPECT_EQ(State.Wheel, 0);
 
   // A letter typed while a screen asks only for other keys does not wait for a later one.
   PushKey(SDL_SCANCODE_A, true);

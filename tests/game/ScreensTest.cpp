@@ -55,6 +55,31 @@ INSTANTIATE_TEST_SUITE_P(LayoutsAndScreens, ExitTest,
                                   std::to_string(std::get<1>(Info.param));
                          });
 
+// SLJEDECI NIVO's hot area covers the exit button: the exit wins and the click acts once.
+class LeaveWonLevelTest : public PlayTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LeaveWonLevelTest, ExitOverTheNextLevelButtonLeavesTheRun) {
+  StartRun(2, GetParam());
+  PlayLevel(3, 100);
+  At(3, [] {
+    for (int K = 1; K <= 4; ++K) Differences[K].Found = true;
+  });
+  ClickAt(3, OnOriginalX(54), OnOriginalY(54));
+  if (GetParam())
+    ClickAt(4, 740, 580);
+  else
+    ClickAt(4, 740, 590);
+  ASSERT_EQ(RunFrames(5), 0);
+  EXPECT_EQ(Engine->TextsIn(3, "SLJEDECI NIVO").size(), 1u) << "the level was won";
+  EXPECT_EQ(GameScreen, 2);
+  EXPECT_EQ(LevelText, "1") << "no next level was chosen";
+  for (bool Played : LevelPlayed) EXPECT_FALSE(Played);
+  EXPECT_TRUE(Engine->SpritesIn(5, "progressbar.dds").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, LeaveWonLevelTest, ::testing::Values(true, false),
+                         [](const auto& Info) { return Info.param ? "Portrait" : "Landscape"; });
+
 TEST_F(PlayTest, AfterLeavingARunningLevelTheNextPreLevelScreenKeepsTheJoker) {
   StartRun(2, true);
   PlayLevel(3, 100);
@@ -104,6 +129,43 @@ TEST_F(PlayTest, TimeRunsOutAbove406NotAt406) {
   EXPECT_EQ(TimeUsed, 410.0f);
   for (int32_t Frame : {4, 5, 7}) EXPECT_EQ(Engine->SpritesIn(Frame, "progressbar.dds").at(0)[7], 0);
 }
+
+// A late miss ends the level at once: the joker in the next frame, by any of its ways,
+// must not win it over the game-over overlay.
+class TimeUpTest : public PlayTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(TimeUpTest, NothingCountsOnceTheTimeHasRunOut) {
+  Engine->DebugMode = GetParam() == Key::J;
+  StartRun(2, true);
+  PlayLevel(3);
+  At(3, [] {
+    for (int K = 1; K <= 4; ++K) Differences[K].Found = true;
+    TimeUsed = 390;
+  });
+  ClickAt(3, OnOriginalX(100), OnOriginalY(200));
+  if (GetParam() == 0)
+    ClickAt(4, 450, 570);  // the joker button
+  else
+    PressAt(4, GetParam());
+  ClickAt(5, 600, 570);  // where SLJEDECI NIVO would be
+  ASSERT_EQ(RunFrames(5), 0);
+  EXPECT_EQ(FoundCount(), 4);
+  EXPECT_EQ(Level, 1.0f);
+  EXPECT_FALSE(LevelCompleteShown);
+  EXPECT_EQ(GameScreen, 10);
+  std::vector<std::string> Played;
+  for (const auto& S : Engine->CallsOf("PlaySound")) Played.push_back(S.Name);
+  EXPECT_EQ(Played, (std::vector<std::string>{"click", "gameover"}));
+  for (int32_t Frame : {4, 5}) {
+    EXPECT_TRUE(Engine->TextsIn(Frame, "SLJEDECI NIVO").empty()) << Frame;
+    EXPECT_EQ(Engine->TextsIn(Frame, "GAME OVER").size(), 3u) << Frame;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(JokerWays, TimeUpTest, ::testing::Values(0, Key::Space, Key::J),
+                         [](const auto& Info) {
+                           return std::string(Info.param == 0 ? "Button" : Info.param == Key::J ? "DebugKey" : "Space");
+                         });
 
 TEST_F(PlayTest, StartHandsOverToTheLevelInTheSameFrameAndItsBoundsAreStrict) {
   StartRun(2, true);

@@ -80,8 +80,8 @@ TEST_F(LevelDataTest, RectanglesAreReadNumberFirstAndAcceptADecimalComma) {
   MakeZip(Folder / "packs" / "a.pkr", {{"packinfo.ini", "[General]\nNumOfLevels=1\nVertical=False\nPackInfo=x\n"},
                                        {"picinfo.ini", PicInfo + "PicInfo=Jedan[e]dva\n"},
                                        {"hscore.ini", "[scores]\n"},
-                                       {"1.jpg", "o"},
-                                       {"1x.jpg", "m"}});
+                                       {"1.jpg", TinyBmp(8, 8)},
+                                       {"1x.jpg", TinyBmp(8, 8)}});
   At(2, [&] {
     SelectedPack = 0;
     Differences[3].Found = true;

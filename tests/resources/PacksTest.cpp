@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -38,14 +39,25 @@ class PacksTest : public PackScriptTest {
     return Names;
   }
   // A valid pack's entries with one entry replaced (or removed when Content is null).
-  void MakeVariant(const std::string& FileName, const std::string& Entry, std::optional<std::string> Content) {
-    MakePack("template.tmp", 2, false);
+  void MakeVariant(const std::string& FileName, const std::string& Entry, std::optional<std::string> Content,
+                   int Levels = 2) {
+    MakePack("template.tmp", Levels, false);
     std::vector<std::pair<std::string, std::string>> Entries;
     for (const auto& Name : ZipEntries(Folder / "packs" / "template.tmp"))
       if (Name != Entry) Entries.emplace_back(Name, ZipEntry(Folder / "packs" / "template.tmp", Name));
     if (Content) Entries.emplace_back(Entry, *Content);
     fs::remove(Folder / "packs" / "template.tmp");
     MakeZip(Folder / "packs" / FileName, Entries);
+  }
+  // Rewrites a field of an entry's local and central headers (offsets from each signature).
+  static void PatchEntry(const fs::path& Archive, const std::string& Entry, size_t LocalAt, size_t CentralAt,
+                         const std::string& Bytes) {
+    std::string Zip = ReadFile(Archive);
+    for (const auto& [Signature, NameAt, At] : {std::tuple<std::string, size_t, size_t>{std::string("PK\3\4", 4), 30, LocalAt},
+                                                std::tuple<std::string, size_t, size_t>{std::string("PK\1\2", 4), 46, CentralAt}})
+      for (size_t P = Zip.find(Signature); P != std::string::npos; P = Zip.find(Signature, P + 1))
+        if (Zip.compare(P + NameAt, Entry.size(), Entry) == 0) Zip.replace(P + At, Bytes.size(), Bytes);
+    WriteFile(Archive, Zip);
   }
 };
 
@@ -119,6 +131,17 @@ TEST_F(PacksTest, UnreadableAndUnplayablePacksAreLeftOutWithOneWarningEachAndGoo
   MakeVariant("m-noedge.pkr", "picinfo.ini", "[1]\n1Left=1\n");
   MakeVariant("n-huge.pkr", "packinfo.ini", "[General]\nNumOfLevels=2\nVertical=True\n");
   ClaimEntrySize(Folder / "packs" / "n-huge.pkr", "packinfo.ini", 3u << 30);
+  std::string Giant = TinyBmp(8, 8);
+  Giant.replace(18, 8, std::string("\xE8\xFD\0\0\xE8\xFD\0\0", 8));  // 65000 x 65000
+  MakeVariant("o-giant.pkr", "2.jpg", Giant);
+  MakeVariant("p-notpicture.pkr", "1x.jpg", "no picture at all");
+  MakeVariant("q-method.pkr", "2x.jpg", TinyBmp(8, 8));
+  PatchEntry(Folder / "packs" / "q-method.pkr", "2x.jpg", 8, 10, std::string("\x63\0", 2));
+  MakeVariant("r-crc.pkr", "1.jpg", TinyBmp(8, 8));
+  PatchEntry(Folder / "packs" / "r-crc.pkr", "1.jpg", 14, 16, "\1\2\3\4");
+  MakeVariant("s-scores.pkr", "hscore.ini", "[scores]\n");
+  PatchEntry(Folder / "packs" / "s-scores.pkr", "hscore.ini", 8, 10, std::string("\x63\0", 2));
+  MakePack("t\\back.pkr", 1, true);
   MakePack("z.pkr", 1, true);
 
   std::vector<std::string> Kept;
@@ -137,7 +160,8 @@ TEST_F(PacksTest, UnreadableAndUnplayablePacksAreLeftOutWithOneWarningEachAndGoo
   EXPECT_EQ(GameScreen, 9);
   EXPECT_EQ(CurrentPackFile, "z.pkr");
   for (const char* Bad : {"b-junk", "c-cut", "d-empty", "e-noinfo", "f-nopicinfo", "g-zero", "h-many", "i-vertical",
-                          "j-nopicture", "k-mixed", "l-badedge", "m-noedge", "n-huge"}) {
+                          "j-nopicture", "k-mixed", "l-badedge", "m-noedge", "n-huge", "o-giant", "p-notpicture",
+                          "q-method", "r-crc", "s-scores", "t\\back"}) {
     size_t Lines = 0;
     std::istringstream In(Err);
     for (std::string Line; std::getline(In, Line);)
@@ -211,6 +235,93 @@ TEST_F(PacksTest, AWorkingFileGoneBeforeShutdownSkipsThatPackWithAWarning) {
   EXPECT_NE(Err.find("a.pkr"), std::string::npos);
   EXPECT_NE(ZipEntry(Folder / "packs" / "a.pkr", "hscore.ini").find("Ana"), std::string::npos);
   EXPECT_EQ(ZipEntry(Folder / "packs" / "b.pkr", "hscore.ini"), BTable) << "the other packs are still stored";
+}
+
+// Packs made on case-insensitive systems spell their entries as they like.
+TEST_F(PacksTest, EntriesMatchInAnyLetterCaseAndAreUnpackedUnderTheNamesAskedFor) {
+  MakePack("a.pkr", 1, false);
+  std::string PicInfo = "[1]\n";
+  for (int K = 1; K <= 5; ++K)
+    for (const char* E : {"Left", "Right", "Top", "Bottom"}) PicInfo += std::to_string(K) + E + "=7\n";
+  MakeZip(Folder / "packs" / "b.pkr", {{"PackInfo.INI", "[General]\nNumOfLevels=1\nVertical=False\n"},
+                                       {"PicInfo.ini", PicInfo + "PicInfo=B\n"},
+                                       {"1.JPG", TinyBmp(8, 8)},
+                                       {"1X.Jpg", TinyBmp(8, 8)}});
+  std::vector<float> Lefts;
+  At(2, [&] {
+    ASSERT_EQ(PackList, (std::vector<std::string>{"a.pkr", "b.pkr"}));
+    for (int16_t Pack : {1, 0, 1}) {  // b first on a fresh start, then after a
+      SelectedPack = Pack;
+      StartPack();
+      LoadLevelPictures();
+      Lefts.push_back(Differences[1].Left);
+      ASSERT_TRUE(OriginalPicture && ModifiedPicture);
+      EXPECT_EQ(ModifiedPicture->Name, "1x.jpg");
+      EXPECT_EQ(GameFolderFiles().count("PicInfo.ini"), 0u);
+    }
+  });
+  ASSERT_EQ(RunFrames(2), 0);
+  EXPECT_EQ(Lefts, (std::vector<float>{7, 10, 7}));
+}
+
+TEST_F(PacksTest, APictureThatFailsAtStartReturnsToThePackListWithAMessageAndPlaysOn) {
+  MakePack("a.pkr", 1, false);
+  // A JPEG frame header that passes the start-up check, with nothing decodable after it.
+  const std::string Damaged("\xFF\xD8\xFF\xC0\0\x11\x08\0\x08\0\x08\x03\x01\x22\0\x02\x11\x01\x03\x11\x01junk", 25);
+  MakeVariant("b.pkr", "1x.jpg", Damaged, 1);
+  At(2, [&] {
+    Engine->DecodePictures = true;  // the interface stand-ins are no pictures
+    ASSERT_EQ(PackList.size(), 2u);
+    SelectedPack = 1;
+    StartPack();
+    LoadLevelPictures();
+    EXPECT_EQ(GameScreen, 1);
+    EXPECT_FALSE(OriginalPicture || ModifiedPicture || LevelRunning || LevelPlayed[1]);
+    EXPECT_EQ(GameFolderFiles().count("1.jpg") + GameFolderFiles().count("1x.jpg"), 0u);
+  });
+  At(3, [&] {
+    SelectedPack = 0;
+    StartPack();
+    LoadLevelPictures();
+    EXPECT_EQ(GameScreen, 10) << "another pack still plays";
+  });
+  testing::internal::CaptureStderr();
+  const int Status = RunFrames(3);
+  const std::string Err = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(Status, 0) << Err;
+  EXPECT_EQ(std::count(Err.begin(), Err.end(), '\n'), 1) << Err;
+  EXPECT_NE(Err.find("\"b.pkr\""), std::string::npos) << Err;
+  EXPECT_NE(Err.find("1x.jpg"), std::string::npos) << Err;
+  bool Shown = false;
+  for (const auto& Text : Engine->CallsIn(2, "DrawText")) Shown |= Text.Text.find("1x.jpg") != std::string::npos;
+  EXPECT_TRUE(Shown) << "the pack list says why";
+}
+
+TEST_F(PacksTest, FilesBesidePacksAreNeverRemovedWhateverTheirNames) {
+  MakePack("Selo.pkr", 1, false);
+  const std::vector<std::string> Mine = {"Selo.pkr.readme", "Selo.pkr.notes1", "Selo.pkr.A1b2C3"};
+  for (const auto& Name : Mine) WriteFile(Folder / "packs" / Name, "mine");
+  At(2, [&] { WriteFile(Folder / "0hscore.ini", "[scores]\n1_name=Ana\n1_score=5\n"); });
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(RunFrames(2), 0);
+  testing::internal::GetCapturedStderr();
+  for (const auto& Name : Mine) EXPECT_EQ(ReadFile(Folder / "packs" / Name), "mine") << Name;
+}
+
+TEST_F(PacksTest, APackNameWithABackslashIsLeftOutAndNothingOutsidePacksIsWritten) {
+  MakePack("outside.pkr", 1, false);
+  fs::copy_file(Folder / "packs" / "outside.pkr", Folder / "packs" / "..\\outside.pkr");
+  fs::rename(Folder / "packs" / "outside.pkr", Folder / "outside.pkr");
+  const std::string Before = ReadFile(Folder / "outside.pkr");
+  At(2, [&] {
+    EXPECT_TRUE(PackList.empty());
+    if (!PackList.empty()) WriteFile(Folder / "0hscore.ini", "[scores]\n1_name=Ana\n1_score=5\n");
+  });
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(RunFrames(2), 0);
+  const std::string Err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(Err.find("outside.pkr"), std::string::npos);
+  EXPECT_EQ(ReadFile(Folder / "outside.pkr"), Before);
 }
 
 TEST_F(PacksTest, NoPacksFolderGivesAnEmptyListAndTheGameRuns) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "scores/HighScores.h"
 #include "scores/NameEntry.h"
 #include "scores/ResultsFixture.h"
 #include "scores/modKeys.h"
@@ -87,6 +88,15 @@ TEST_F(NameEntryTest, EnterWithNothingTypedStoresIgracXAndKeepsItForTheNextEntry
   GameScreen = 55;
   Type({KeyA});
   EXPECT_EQ(PlayerName, "Igrac Xa");
+}
+
+TEST_F(NameEntryTest, ANameOfSpacesIsStoredAsIgracXAndReadsBackAsTheTableShowsIt) {
+  OpenWithPack(1, true, {{"Ana", 500}});
+  Type({Key::Space, Key::Space, Key::Enter});
+  EXPECT_EQ(PlayerName, "Igrac X");
+  const int32_t F = Frame([] { DrawPackHighScores(); });
+  EXPECT_EQ(Engine->TextsIn(F, "Igrac X").size(), 1u);
+  EXPECT_EQ(Files->ReadINI("scores", "1_name", "0hscore.ini", 0), "Igrac X");
 }
 
 TEST_F(NameEntryTest, EnterAndALetterInOneFrameStoreTheNameAsItWas) {

@@ -54,6 +54,19 @@ void MakeZip(const fs::path& Archive, const std::vector<std::pair<std::string, s
   ASSERT_EQ(zip_close(Zip), 0);
 }
 
+std::string TinyBmp(int Width, int Height) {
+  const int Row = (Width * 3 + 3) / 4 * 4;
+  std::string B(54 + size_t(Row) * Height, '\x40');
+  auto Put = [&](size_t At, uint32_t V, int Bytes) {
+    for (int I = 0; I < Bytes; ++I) B[At + I] = char((V >> (8 * I)) & 255);
+  };
+  B[0] = 'B', B[1] = 'M';
+  Put(2, uint32_t(B.size()), 4), Put(6, 0, 4), Put(10, 54, 4), Put(14, 40, 4), Put(18, uint32_t(Width), 4);
+  Put(22, uint32_t(Height), 4), Put(26, 1, 2), Put(28, 24, 2), Put(30, 0, 4), Put(34, uint32_t(Row * Height), 4);
+  Put(38, 2835, 4), Put(42, 2835, 4), Put(46, 0, 4), Put(50, 0, 4);
+  return B;
+}
+
 std::vector<std::string> ZipEntries(const fs::path& Archive) {
   std::vector<std::string> Names;
   int Error = 0;
@@ -121,8 +134,8 @@ void GameTest::MakePack(const std::string& FileName, int Levels, bool IsVertical
                  Key + "Top=" + std::to_string(10 * K) + "\n" + Key + "Bottom=" + std::to_string(10 * K + 8) + "\n";
     }
     PicInfo += "PicInfo=Slika " + std::to_string(N) + "[e]opis\n";
-    Entries.emplace_back(std::to_string(N) + Extension, "picture " + std::to_string(N));
-    Entries.emplace_back(std::to_string(N) + "x" + Extension, "modified " + std::to_string(N));
+    Entries.emplace_back(std::to_string(N) + Extension, TinyBmp(8, 8));
+    Entries.emplace_back(std::to_string(N) + "x" + Extension, TinyBmp(8, 8));
   }
   Entries.emplace_back("picinfo.ini", PicInfo);
   std::string HighScores = "[scores]\n";

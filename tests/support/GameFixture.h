@@ -25,6 +25,8 @@ void WriteFile(const std::filesystem::path& Path, const std::string& Content);
 std::string ReadFile(const std::filesystem::path& Path);
 // Makes a ZIP archive from name/content pairs (with libzip, stored entries).
 void MakeZip(const std::filesystem::path& Archive, const std::vector<std::pair<std::string, std::string>>& Entries);
+// An uncompressed 24-bit BMP of one colour.
+std::string TinyBmp(int Width, int Height);
 // Entry names of a ZIP archive, and one entry's content ("" when missing).
 std::vector<std::string> ZipEntries(const std::filesystem::path& Archive);
 std::string ZipEntry(const std::filesystem::path& Archive, const std::string& Entry);
@@ -46,8 +48,8 @@ class GameTest : public ::testing::Test {
   // a pictures.pkr of the 26 names, the nine effects and music.wma. Done by the constructor.
   void MakeStandInData();
   // A pack archive in "packs": Levels levels of five rectangles each (level n, difference k:
-  // Left 10k, Right 10k+8, Top 10k, Bottom 10k+8), stand-in pictures n.ext and nx.ext,
-  // and a high-score table of the given entries (place order).
+  // Left 10k, Right 10k+8, Top 10k, Bottom 10k+8), pictures n.ext and nx.ext,
+  // and a high-score table of the given entries (place order). The pictures are small BMPs whatever the extension: the game goes by content.
   void MakePack(const std::string& FileName, int Levels, bool Vertical, const std::string& Extension = ".jpg",
                 const std::vector<std::pair<std::string, int>>& Scores = {});
   // Writes options.ini with the four options.
