@@ -54,6 +54,8 @@ TEST(LevelDataText, EdgesTakeEitherDecimalSeparatorAndNothingElse) {
   EXPECT_EQ(V, 12.25f);
   EXPECT_TRUE(ParseEdge("-3", V));
   EXPECT_EQ(V, -3.0f);
+  EXPECT_TRUE(ParseEdge("+3", V));
+  EXPECT_EQ(V, 3.0f);
   for (const char* Bad : {"", " ", "abc", "12px", "1.2.3", "1,2,3", "inf", "nan", "1e400", "--1"})
     EXPECT_FALSE(ParseEdge(Bad, V)) << Bad;
 }
