@@ -25,7 +25,7 @@ double SecondsSinceMidnight() {
   return Local.tm_hour * 3600.0 + Local.tm_min * 60.0 + Local.tm_sec + Fraction;
 }
 
-float Wobble() { return float(std::cos(5.0 * SecondsSinceMidnight()) * 20.0); }
+float Wobble() { return float(std::cos(5.0 * ClockSeconds()) * 20.0); }
 
 // The archive name without its extension, in capitals.
 std::string UpperTitle(const std::string& FileName) {
@@ -53,6 +53,8 @@ constexpr MarkerPlace VerticalMarkers[6] = {
 constexpr int32_t MarkerSpin[6] = {0, 3, 4, 5, 4, 3};
 
 }  // namespace
+
+double (*ClockSeconds)() = SecondsSinceMidnight;
 
 void DrawGameScreen() {
   const uint32_t Pale = ColourARGB(255, 230, 255, 255);

@@ -7,6 +7,9 @@
 
 namespace pikora {
 
+// Seconds since local midnight: the score and level counter wobble by it. Tests fix it.
+extern double (*ClockSeconds)();
+
 void DrawGameScreen();
 void DrawClueMarkers();
 // The veil over the two pictures, upright or turned for the layout, under the tint set.

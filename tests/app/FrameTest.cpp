@@ -10,8 +10,6 @@
 namespace pikora::test {
 namespace {
 
-constexpr uint32_t Red = ColourARGB(255, 255, 50, 50);
-
 // Opacity of the button picture of one menu item (by its Y) in a frame.
 int Glow(const RecordingGfxEngine& Engine, int32_t Frame, float ItemY) {
   for (const auto& Call : Engine.SpritesIn(Frame, "button.bmp"))
@@ -33,42 +31,6 @@ TEST_F(FrameTest, LogoCoversTheCreditsScreenAndFadesOutOverTwoHundredFrames) {
   EXPECT_TRUE(Engine->SpritesIn(201, "brightlogo.jpg").empty());
   EXPECT_TRUE(Engine->SpritesIn(202, "brightlogo.jpg").empty());
 
-  // Frame 1: the credits and the side menu under the logo; cursor and particles over it.
-  const auto Logo = Engine->SpritesIn(1, "brightlogo.jpg")[0];
-  EXPECT_EQ(std::vector<double>(Logo.Num.begin(), Logo.Num.begin() + 5), (std::vector<double>{0, 0, 1024, 1024, 0}));
-  EXPECT_EQ(std::vector<double>(Logo.Num.begin() + 6, Logo.Num.end()), (std::vector<double>{0, 0, 800, 600, -1, -1}));
-  const long LogoAt = IndexIn(1, "DrawSprite", "brightlogo.jpg");
-  EXPECT_LT(IndexIn(1, "DrawText", "P R O I Z V E O"), LogoAt);
-  EXPECT_LT(IndexIn(1, "DrawSprite", "button.bmp"), LogoAt);
-  EXPECT_GT(IndexIn(1, "DrawSprite", "mouse.bmp"), LogoAt);
-  EXPECT_GT(IndexIn(1, "DrawSprite", "particles.png"), IndexIn(1, "DrawSprite", "mouse.bmp"));
-}
-
-TEST_F(FrameTest, CreditsListTheLinesInTheirBoxesAndFonts) {
-  ASSERT_EQ(RunFrames(6), 0);
-  std::vector<std::string> Texts;
-  std::vector<double> Tops;
-  for (const auto& Call : Engine->CallsIn(6, "DrawText")) {
-    if (Call[2] != 620) continue;  // the side menu's captions are 120 wide
-    Texts.push_back(Call.Text);
-    Tops.push_back(Call[1]);
-    EXPECT_EQ(Call[3], 50);
-    EXPECT_EQ(Call[5], 5);
-  }
-  EXPECT_EQ(Texts, (std::vector<std::string>{"P R O I Z V E O", "Pikora", "", "VODITELJ PROJEKTA",
-                                             "Pikora contributors", "", "", "DEVELOPMENT TEAM", "FFmpeg", "libsquish",
-                                             "libzip", "SDL2", "SDL2_image", "SDL2_mixer", "SDL2_ttf", "SimpleIni",
-                                             "POSEBNE ZAHVALE", "svim igracima", "", ""}));
-  ASSERT_EQ(Tops.size(), 20u);
-  EXPECT_FLOAT_EQ(float(Tops[1]), float(30 + std::cos(6 / 2.0))) << "the studio's name trembles";
-  EXPECT_EQ(Tops[19], 510);
-  for (const char* Heading : {"P R O I Z V E O", "VODITELJ PROJEKTA", "DEVELOPMENT TEAM", "POSEBNE ZAHVALE"}) {
-    const auto Calls = Engine->TextsIn(6, Heading);
-    ASSERT_EQ(Calls.size(), 1u);
-    EXPECT_EQ(Calls[0].Name, "titlem");
-    EXPECT_EQ(uint32_t(Calls[0][4]), ColourARGB(175, 150, 150, 255));
-  }
-  EXPECT_TRUE(Engine->SpritesIn(6, "menu_help.dds").empty()) << "no banner on the credits";
 }
 
 TEST_F(FrameTest, SideMenuClickShowsTheChosenScreenFromTheNextFrame) {
@@ -82,15 +44,6 @@ TEST_F(FrameTest, SideMenuClickShowsTheChosenScreenFromTheNextFrame) {
   EXPECT_TRUE(Engine->TextsIn(4, "P R O I Z V E O").empty());
   EXPECT_EQ(GameScreen, 4);
 
-  // The red rim follows the current screen's item.
-  auto RimOf = [&](int32_t Frame) {
-    std::vector<std::string> Out;
-    for (const auto& Call : Engine->CallsIn(Frame, "DrawText"))
-      if (uint32_t(Call[4]) == Red) Out.push_back(Call.Text);
-    return Out;
-  };
-  EXPECT_EQ(RimOf(3), std::vector<std::string>(4, "Zasluge"));
-  EXPECT_EQ(RimOf(4), std::vector<std::string>(4, "Pomoc"));
 }
 
 TEST_F(FrameTest, IzlazEndsTheProgramAfterTheCurrentFrame) {
@@ -138,48 +91,6 @@ TEST_F(FrameTest, ClickAfterLeavingTheFirstButtonDoesNothing) {
   Engine->Click(4, 400, 400);
   ASSERT_EQ(RunFrames(5), 0);
   EXPECT_EQ(GameScreen, 5);
-}
-
-TEST_F(FrameTest, CursorSwingsAboutItsTipOnlyInFramesWithCursorOverButton) {
-  Engine->MoveMouse(1, 300, 200);
-  Engine->OnFrame = [](int32_t Frame, RecordingGfxEngine&) {
-    if (Frame == 7) CursorOverButton = true;
-  };
-  ASSERT_EQ(RunFrames(8), 0);
-  const auto Swinging = Engine->SpritesIn(7, "mouse.bmp");
-  const auto Still = Engine->SpritesIn(8, "mouse.bmp");
-  ASSERT_EQ(Swinging.size(), 1u);
-  ASSERT_EQ(Still.size(), 1u);
-  EXPECT_FLOAT_EQ(float(Swinging[0][4]), float(std::sin(0.7) * 10));
-  EXPECT_EQ(Swinging[0][10], 1);
-  EXPECT_EQ(Swinging[0][11], 1);
-  EXPECT_EQ(Still[0].Num, (std::vector<double>{300, 200, 32, 32, 0, 40, 0, 0, 0, 0, -1, -1}));
-}
-
-TEST_F(FrameTest, CursorTrailAndMenuSparklesFollowTheParticleOption) {
-  Engine->MoveMouse(1, 300, 200);
-  ASSERT_EQ(RunFrames(1), 0);
-  // The trail's sparkle (kind 0: the frame at 32, 0) moved once from (306, 206).
-  std::vector<RecordedCall> Trail;
-  for (const auto& Call : Engine->SpritesIn(1, "particles.png"))
-    if (Call[6] == 32 && Call[8] == 0) Trail.push_back(Call);
-  ASSERT_EQ(Trail.size(), 1u);
-  EXPECT_GE(Trail[0][0], 307);
-  EXPECT_LE(Trail[0][0], 309);
-  EXPECT_GE(Trail[0][1], 207);
-  EXPECT_LE(Trail[0][1], 208);
-  EXPECT_EQ(Trail[0][5], 35);
-  // One sparkle per menu item; the green one comes from the credits' item "Zasluge".
-  const auto Calls = Engine->CallsIn(1);
-  int Green = 0;
-  for (size_t I = 0; I + 1 < Calls.size(); ++I)
-    if (Calls[I].Op == "SetTint" && Calls[I].Num == std::vector<double>{0, 250, 0}) {
-      ++Green;
-      EXPECT_GE(Calls[I + 1][1], 159);
-      EXPECT_LE(Calls[I + 1][1], 161);
-    }
-  EXPECT_EQ(Green, 1);
-  EXPECT_EQ(Engine->SpritesIn(1, "particles.png").size(), 7u);
 }
 
 TEST_F(FrameTest, WithParticlesOffNothingSparkles) {

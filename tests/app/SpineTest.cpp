@@ -63,6 +63,7 @@ TEST_F(SpineTest, CloseRequestEndsTheLoopAfterTheCurrentFrameAndShutsDownOnceInO
     if (C.Op == "SetActive" || C.Op == "Shutdown") Tail.push_back(C.Op + (C.Op == "SetActive" ? std::to_string(int(C[0])) : ""));
   EXPECT_EQ(Tail, (std::vector<std::string>{"SetActive-1", "SetActive0", "Shutdown"}));
   EXPECT_EQ(frmMain::ClosedCount(), 1);
+  EXPECT_FALSE(frmMain::Loaded());
   EXPECT_FALSE(GameRunning);
   EXPECT_EQ(Gfx, nullptr);
 }
@@ -70,6 +71,15 @@ TEST_F(SpineTest, CloseRequestEndsTheLoopAfterTheCurrentFrameAndShutsDownOnceInO
 TEST_F(SpineTest, FirstScreenIsTheCreditsScreen) {
   ASSERT_EQ(RunFrames(1), 0);
   EXPECT_EQ(GameScreen, 5);
+}
+
+TEST_F(SpineTest, TheWindowRefusesToCloseDuringPlayOnlyAndEndsTheLoopInstead) {
+  auto* Window = frmMain::hWnd();
+  GameRunning = false;
+  EXPECT_TRUE(Window->CloseRequested()) << "during start-up";
+  GameRunning = true;
+  EXPECT_FALSE(Window->CloseRequested()) << "during play";
+  EXPECT_FALSE(GameRunning);
 }
 
 TEST_F(SpineTest, FailingComponentCallStopsWithNonZeroStatusAndNamesTheOperation) {

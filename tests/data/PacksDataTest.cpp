@@ -7,6 +7,8 @@
 
 #include "engine/Components.h"
 #include "engine/FileTools.h"
+#include "resources/LevelData.h"
+#include "resources/Options.h"
 #include "support/GameFixture.h"
 
 #include <algorithm>
@@ -29,25 +31,6 @@ std::vector<fs::path> Packs() {
       if (e.path().extension() == ".pkr") packs.push_back(e.path());
   std::sort(packs.begin(), packs.end());
   return packs;
-}
-
-std::map<std::string, std::string> ReadZip(const fs::path& path) {
-  std::map<std::string, std::string> entries;
-  int error = 0;
-  zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &error);
-  if (!z) return entries;
-  for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
-    zip_stat_t st;
-    if (zip_stat_index(z, zip_uint64_t(i), 0, &st) != 0) continue;
-    zip_file_t* f = zip_fopen_index(z, zip_uint64_t(i), 0);
-    if (!f) continue;
-    std::string data(size_t(st.size), '\0');
-    const zip_int64_t got = zip_fread(f, data.data(), st.size);
-    zip_fclose(f);
-    if (got == zip_int64_t(st.size)) entries[st.name] = data;
-  }
-  zip_close(z);
-  return entries;
 }
 
 struct Picture {
@@ -76,57 +59,6 @@ Picture Decode(const std::string& bytes) {
   return pic;
 }
 
-// Sections of key=value lines, as the Windows profile functions read them.
-struct Ini {
-  std::map<std::string, std::map<std::string, std::string>> Sections;
-  void LoadData(const std::string& text) {
-    std::string section;
-    size_t at = 0;
-    while (at < text.size()) {
-      size_t end = text.find('\n', at);
-      if (end == std::string::npos) end = text.size();
-      std::string line = text.substr(at, end - at);
-      at = end + 1;
-      while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-      if (line.empty() || line[0] == ';') continue;
-      if (line.front() == '[' && line.back() == ']') {
-        section = line.substr(1, line.size() - 2);
-        Sections[section];
-      } else if (const size_t eq = line.find('='); eq != std::string::npos) {
-        Sections[section][line.substr(0, eq)] = line.substr(eq + 1);
-      }
-    }
-  }
-  const char* GetValue(const std::string& section, const std::string& key, const char* missing) const {
-    const auto s = Sections.find(section);
-    if (s == Sections.end()) return missing;
-    const auto k = s->second.find(key);
-    return k == s->second.end() ? missing : k->second.c_str();
-  }
-};
-
-bool ToLong(const char* text, long& out) {
-  if (!text || !*text) return false;
-  char* end = nullptr;
-  out = std::strtol(text, &end, 10);
-  return *end == '\0';
-}
-bool ToNumber(const char* text, double& out) {
-  if (!text || !*text) return false;
-  char* end = nullptr;
-  out = std::strtod(text, &end);
-  return *end == '\0';
-}
-bool IsBoolean(std::string v) {
-  std::transform(v.begin(), v.end(), v.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-  long n;
-  return v == "true" || v == "false" || ToLong(v.c_str(), n);
-}
-bool IsTrue(std::string v) {
-  std::transform(v.begin(), v.end(), v.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-  long n;
-  return v == "true" || (ToLong(v.c_str(), n) && n != 0);
-}
 // The game's fonts cover the ANSI code page; the packs keep to plain printable ASCII.
 bool PlainText(const std::string& s) {
   return !s.empty() && s.size() <= 254 &&
@@ -139,32 +71,44 @@ struct Rect {
   int Area() const { return (R - L + 1) * (B - T + 1); }
 };
 
-struct Level {
-  std::vector<Rect> Rects;
-  std::string Ext;
-  Picture A, B;
-};
-
+// A pack unpacked into a game folder of its own and read through the game's file component.
 struct Pack {
   std::string Name;
-  std::map<std::string, std::string> Entries;
-  Ini Info, Pics, Scores;
-  long NumOfLevels = 0;
+  pikora::test::TempFolder Game;
+  std::shared_ptr<pikora::FileTools> Files;
+  std::vector<std::string> Entries;
+  int32_t NumOfLevels = 0;
   bool Vertical = false;
   int W = 0, H = 0;
-};
 
-void Load(const fs::path& path, Pack& p) {
-  p.Name = path.filename().string();
-  p.Entries = ReadZip(path);
-  p.Info.LoadData(p.Entries["packinfo.ini"]);
-  p.Pics.LoadData(p.Entries["picinfo.ini"]);
-  p.Scores.LoadData(p.Entries["hscore.ini"]);
-  ToLong(p.Info.GetValue("General", "NumOfLevels", ""), p.NumOfLevels);
-  p.Vertical = IsTrue(p.Info.GetValue("General", "Vertical", ""));
-  p.W = p.Vertical ? 256 : 380;
-  p.H = p.Vertical ? 380 : 256;
-}
+  explicit Pack(const fs::path& path) : Name(path.filename().string()) {
+    fs::create_directories(Game / "packs");
+    fs::copy_file(path, Game.Path / "packs" / Name);
+    Files = pikora::MakeZipFileTools(Game.Path.string(), nullptr);
+    Files->OpenArchive("packs/" + Name, 0, pikora::ArchivePassword, 0);
+    Files->ExtractAll("", 0);
+    Entries = pikora::test::ZipEntries(path);
+    pikora::ParseLevelCount(Info("NumOfLevels"), NumOfLevels);
+    pikora::ConvertBoolean(Info("Vertical"), Vertical);
+    W = Vertical ? 256 : 380;
+    H = Vertical ? 380 : 256;
+  }
+  std::string Info(const std::string& key) const { return Files->ReadINI("General", key, "packinfo.ini", 0); }
+  std::string Pic(const std::string& level, const std::string& key) const {
+    return Files->ReadINI(level, key, "picinfo.ini", 0);
+  }
+  bool Has(const std::string& entry) const { return std::count(Entries.begin(), Entries.end(), entry) == 1; }
+  Picture Load(const std::string& entry) const { return Decode(pikora::test::ReadFile(Game / entry)); }
+  // Difference k of a level, as the game reads it.
+  bool Edges(const std::string& level, int k, Rect& r) const {
+    float e[4];
+    const char* names[] = {"Left", "Right", "Top", "Bottom"};
+    for (int i = 0; i < 4; ++i)
+      if (!pikora::ParseEdge(Pic(level, pikora::EdgeKey(k, names[i])), e[i])) return false;
+    r = {int(e[0]), int(e[1]), int(e[2]), int(e[3])};
+    return true;
+  }
+};
 
 // A pixel differs plainly when one channel moves by at least this much; a difference is
 // visible when at least 40 pixels and a tenth of its rectangle do.
@@ -179,11 +123,10 @@ TEST(PacksData, ThreeOrMorePacksInBothLayoutsAndBothPictureFormats) {
   bool portrait = false, landscape = false, bmp = false, jpg = false;
   uintmax_t total = 0;
   for (const auto& path : packs) {
-    Pack p;
-    Load(path, p);
+    const Pack p(path);
     EXPECT_GE(p.NumOfLevels, 10) << p.Name;
     (p.Vertical ? portrait : landscape) = true;
-    (p.Entries.count("1.bmp") ? bmp : jpg) = true;
+    (p.Has("1.bmp") ? bmp : jpg) = true;
     total += fs::file_size(path);
   }
   EXPECT_TRUE(portrait && landscape);
@@ -195,33 +138,25 @@ TEST(PacksData, EveryPackHoldsCompleteValidLevelData) {
   ASSERT_EQ(SDL_Init(0), 0);
   IMG_Init(IMG_INIT_JPG);
   for (const auto& path : Packs()) {
-    Pack p;
-    Load(path, p);
+    const Pack p(path);
     SCOPED_TRACE(p.Name);
-    for (const char* e : {"packinfo.ini", "picinfo.ini", "hscore.ini"}) ASSERT_TRUE(p.Entries.count(e)) << e;
-    long n = 0;
-    ASSERT_TRUE(ToLong(p.Info.GetValue("General", "NumOfLevels", ""), n));
-    ASSERT_GE(n, 1);
-    ASSERT_LE(n, 50);
-    EXPECT_TRUE(IsBoolean(p.Info.GetValue("General", "Vertical", "")));
-    const std::string packInfo = p.Info.GetValue("General", "PackInfo", "");
+    bool vertical = false;
+    ASSERT_GE(p.NumOfLevels, 1) << "NumOfLevels is a level count";
+    EXPECT_TRUE(pikora::ConvertBoolean(p.Info("Vertical"), vertical));
+    const std::string packInfo = p.Info("PackInfo");
     EXPECT_TRUE(PlainText(packInfo)) << packInfo;
     EXPECT_NE(packInfo.find("[e]"), std::string::npos);
     // Two pictures per level and the three INI files, nothing else.
-    EXPECT_EQ(p.Entries.size(), size_t(3 + 2 * n));
+    for (const char* e : {"packinfo.ini", "picinfo.ini", "hscore.ini"}) EXPECT_TRUE(p.Has(e)) << e;
+    EXPECT_EQ(p.Entries.size(), size_t(3 + 2 * p.NumOfLevels));
 
-    for (long level = 1; level <= n; ++level) {
+    for (int32_t level = 1; level <= p.NumOfLevels; ++level) {
       const std::string section = std::to_string(level);
       SCOPED_TRACE("level " + section);
       std::vector<Rect> rects;
       for (int k = 1; k <= 5; ++k) {
-        double edge[4];
-        const char* names[] = {"Left", "Right", "Top", "Bottom"};
-        for (int i = 0; i < 4; ++i) {
-          const std::string key = std::to_string(k) + names[i];
-          ASSERT_TRUE(ToNumber(p.Pics.GetValue(section.c_str(), key.c_str(), ""), edge[i])) << key;
-        }
-        const Rect r{int(edge[0]), int(edge[1]), int(edge[2]), int(edge[3])};
+        Rect r{};
+        ASSERT_TRUE(p.Edges(section, k, r)) << "difference " << k;
         EXPECT_GE(r.L, 0);
         EXPECT_GE(r.T, 0);
         EXPECT_LT(r.R, p.W);
@@ -232,14 +167,12 @@ TEST(PacksData, EveryPackHoldsCompleteValidLevelData) {
           EXPECT_FALSE(r.L <= o.R && o.L <= r.R && r.T <= o.B && o.T <= r.B) << "difference " << k << " overlaps";
         rects.push_back(r);
       }
-      EXPECT_TRUE(PlainText(p.Pics.GetValue(section.c_str(), "PicInfo", "")));
-
-      const bool hasJpg = p.Entries.count(section + ".jpg") && p.Entries.count(section + "x.jpg");
-      const bool hasBmp = p.Entries.count(section + ".bmp") && p.Entries.count(section + "x.bmp");
+      EXPECT_TRUE(PlainText(p.Pic(section, "PicInfo")));
+      const bool hasJpg = p.Has(section + ".jpg") && p.Has(section + "x.jpg");
+      const bool hasBmp = p.Has(section + ".bmp") && p.Has(section + "x.bmp");
       ASSERT_TRUE(hasJpg != hasBmp) << "exactly one picture format";
-      const std::string ext = hasJpg ? ".jpg" : ".bmp";
-      for (const std::string& name : {section + ext, section + "x" + ext}) {
-        const Picture pic = Decode(p.Entries[name]);
+      for (const std::string& name : {section, section + "x"}) {
+        const Picture pic = p.Load(name + (hasJpg ? ".jpg" : ".bmp"));
         EXPECT_EQ(pic.W, p.W) << name;
         EXPECT_EQ(pic.H, p.H) << name;
       }
@@ -252,24 +185,21 @@ TEST(PacksData, PicturesDifferOnlyAndPlainlyInsideTheRectangles) {
   IMG_Init(IMG_INIT_JPG);
   int worstBleed = 0;
   for (const auto& path : Packs()) {
-    Pack p;
-    Load(path, p);
+    const Pack p(path);
     SCOPED_TRACE(p.Name);
-    for (long level = 1; level <= p.NumOfLevels; ++level) {
+    for (int32_t level = 1; level <= p.NumOfLevels; ++level) {
       const std::string s = std::to_string(level);
       SCOPED_TRACE("level " + s);
-      const bool jpg = p.Entries.count(s + ".jpg");
+      const bool jpg = p.Has(s + ".jpg");
       const std::string ext = jpg ? ".jpg" : ".bmp";
-      const Picture a = Decode(p.Entries[s + ext]), b = Decode(p.Entries[s + "x" + ext]);
+      const Picture a = p.Load(s + ext), b = p.Load(s + "x" + ext);
       ASSERT_EQ(a.W, p.W);
       ASSERT_EQ(b.W, p.W);
       ASSERT_EQ(a.H, b.H);
       std::vector<Rect> rects, covers;
       for (int k = 1; k <= 5; ++k) {
-        auto edge = [&](const char* name) {
-          return std::atoi(p.Pics.GetValue(s.c_str(), (std::to_string(k) + name).c_str(), "0"));
-        };
-        const Rect r{edge("Left"), edge("Right"), edge("Top"), edge("Bottom")};
+        Rect r{};
+        ASSERT_TRUE(p.Edges(s, k, r));
         rects.push_back(r);
         covers.push_back(jpg ? Rect{r.L / 8 * 8, r.R / 8 * 8 + 7, r.T / 8 * 8, r.B / 8 * 8 + 7} : r);
       }
@@ -300,58 +230,25 @@ TEST(PacksData, PicturesDifferOnlyAndPlainlyInsideTheRectangles) {
   RecordProperty("WorstJpegBleed", worstBleed);
 }
 
+// Read as the game reads it: ten sorted places, one level won quickly enters the table and a
+// strong run reaches its top half.
 TEST(PacksData, HighScoreTablesHoldTenSortedEntriesABeginnerCanClimb) {
   for (const auto& path : Packs()) {
-    Pack p;
-    Load(path, p);
+    const Pack p(path);
     SCOPED_TRACE(p.Name);
-    long previous = 1L << 30;
-    for (int place = 1; place <= 10; ++place) {
-      const std::string key = std::to_string(place);
-      const std::string name = p.Scores.GetValue("scores", (key + "_name").c_str(), "");
-      long score = -1;
-      EXPECT_TRUE(PlainText(name)) << "place " << place;
-      ASSERT_TRUE(ToLong(p.Scores.GetValue("scores", (key + "_score").c_str(), ""), score)) << "place " << place;
+    p.Files->LoadHighScores("hscore.ini", 10, 0, 0);
+    float previous = 1e9f;
+    for (int16_t place = 1; place <= 10; ++place) {
+      const float score = p.Files->GetHighScore(place);
+      EXPECT_TRUE(PlainText(p.Files->GetHighScoreName(place))) << "place " << place;
       EXPECT_LE(score, previous) << "place " << place;
       EXPECT_GE(score, 50);
       EXPECT_LE(score, 2000);
       previous = score;
     }
-    EXPECT_EQ(p.Scores.GetValue("scores", "11_name", nullptr), nullptr);
-  }
-}
-
-// The game reads the packs only through the file component: its INI reader and high-score
-// table must see the same values.
-TEST(PacksData, TheFileComponentReadsEveryPack) {
-  pikora::test::TempFolder game;
-  fs::create_directories(game / "packs");
-  for (const auto& path : Packs()) fs::copy_file(path, game.Path / "packs" / path.filename());
-  const auto files = pikora::MakeZipFileTools(game.Path.string(), nullptr);
-  const auto names = files->ListFiles("packs", 0, true);
-  ASSERT_EQ(names.size(), Packs().size());
-  for (size_t i = 0; i < names.size(); ++i) {
-    SCOPED_TRACE(names[i]);
-    Pack p;
-    Load(PacksDir / names[i], p);
-    const std::string n = std::to_string(i);
-    files->OpenArchive("/packs/" + names[i], 0, pikora::ArchivePassword, 0);
-    files->ExtractFile("packinfo.ini", n + "packinfo.ini", 0);
-    files->ExtractFile("hscore.ini", n + "hscore.ini", 0);
-    files->ExtractFile("picinfo.ini", "picinfo.ini", 0);
-    EXPECT_EQ(files->ReadINI("General", "NumOfLevels", n + "packinfo.ini"), std::to_string(p.NumOfLevels));
-    EXPECT_EQ(files->ReadINI("General", "PackInfo", n + "packinfo.ini"), p.Info.GetValue("General", "PackInfo", ""));
-    const std::string last = std::to_string(p.NumOfLevels);
-    EXPECT_EQ(files->ReadINI(last, "5Bottom", "picinfo.ini"), p.Pics.GetValue(last, "5Bottom", ""));
-    EXPECT_EQ(files->ReadINI(last, "PicInfo", "picinfo.ini"), p.Pics.GetValue(last, "PicInfo", ""));
-
-    files->LoadHighScores(n + "hscore.ini", 10, 0, 0);
-    EXPECT_EQ(files->GetHighScoreName(1), p.Scores.GetValue("scores", "1_name", ""));
-    EXPECT_EQ(files->GetHighScore(10), std::atof(p.Scores.GetValue("scores", "10_score", "")));
-    // One level won quickly enters the table; a strong run reaches its top half.
-    EXPECT_LE(files->GetHighScorePlace(400), 10);
-    EXPECT_LE(files->GetHighScorePlace(1200), 5);
-    fs::remove(game.Path / "picinfo.ini");
+    EXPECT_EQ(p.Files->ReadINI("scores", "11_name", "hscore.ini", 0), "");
+    EXPECT_LE(p.Files->GetHighScorePlace(400), 10);
+    EXPECT_LE(p.Files->GetHighScorePlace(1200), 5);
   }
 }
 

@@ -61,6 +61,8 @@ TEST(DdsImage, DamagedOrUnsupportedFilesAreRefused) {
   EXPECT_THROW(DecodeDds(Short.data(), Short.size()), DdsError);
   const std::vector<uint8_t> Png = {0x89, 'P', 'N', 'G'};
   EXPECT_FALSE(LooksLikeDds(Png.data(), Png.size()));
+  EXPECT_TRUE(LooksLikeDds(Short.data(), 4));
+  EXPECT_FALSE(LooksLikeDds(Short.data(), 3));
 }
 
 }  // namespace

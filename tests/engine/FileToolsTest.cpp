@@ -37,7 +37,7 @@ class FileToolsTest : public ::testing::Test {
 };
 
 TEST_F(FileToolsTest, ExtractAddRemoveAndReopenRoundTrip) {
-  MakeZip(Game / "packs" / "a.pkr", {{"packinfo.ini", "[General]\nNumOfLevels=2\n"}, {"1.jpg", "one"}, {"sub/2.jpg", "two"}});
+  MakeZip(Game / "packs" / "a.pkr", {{"packinfo.ini", "[General]\nNumOfLevels=2\n"}, {"1.jpg", "one"}, {"sub/", ""}, {"sub/2.jpg", "two"}});
   Open("\\packs\\a.pkr");
   Files->ExtractFile("packinfo.ini", "0packinfo.ini", 0);
   EXPECT_EQ(ReadFile(Game / "0packinfo.ini"), "[General]\nNumOfLevels=2\n");
@@ -54,7 +54,7 @@ TEST_F(FileToolsTest, ExtractAddRemoveAndReopenRoundTrip) {
   // Opening the next archive writes the changes.
   MakeZip(Game / "packs" / "b.pkr", {{"x", "y"}});
   Open("/packs/b.pkr");
-  EXPECT_EQ(ZipEntries(Game / "packs" / "a.pkr"), (std::vector<std::string>{"packinfo.ini", "sub/2.jpg", "hscore.ini"}));
+  EXPECT_EQ(ZipEntries(Game / "packs" / "a.pkr"), (std::vector<std::string>{"packinfo.ini", "sub/", "sub/2.jpg", "hscore.ini"}));
   EXPECT_EQ(ZipEntry(Game / "packs" / "a.pkr", "hscore.ini"), "[scores]\n1_name=Ana\n1_score=500\n");
 
   // So does releasing the component.
@@ -177,6 +177,9 @@ TEST_F(FileToolsTest, HostileArchivesWriteNothingOutsideAndFailClearly) {
   }
   // A failed open leaves no current archive.
   EXPECT_THROW(Tools->ExtractAll("", 0), ComponentError);
+  // A file that cannot be read (a folder) is an error, not a wait.
+  Tools->OpenArchive("evil.pkr", 0, ArchivePassword, 0);
+  EXPECT_THROW(Tools->AddFileToArchive(".", "x", 0), ComponentError);
 }
 
 TEST_F(FileToolsTest, AnEntryOver64MiBIsRefused) {

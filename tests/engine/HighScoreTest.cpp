@@ -73,7 +73,7 @@ TEST_F(HighScoreTest, OrderTiesAndTheEleventhDropped) {
 }
 
 TEST_F(HighScoreTest, AHandMadeFileIsReadInScoreOrder) {
-  WriteFile(Game / "0hscore.ini", "; my pack\n[Scores]\n1_name=Low\n1_score=10\n3_name=High\n3_score=90\n4_score=junk\n");
+  WriteFile(Game / "0hscore.ini", "; my pack\n[Scores]\n1_name=Low\n1_score=10\n3_name=High\n3_score=+90\n4_score=junk\n");
   Load();
   EXPECT_EQ(Files->GetHighScoreName(1), "High");
   EXPECT_EQ(Files->GetHighScoreName(2), "Low");

@@ -52,6 +52,24 @@ TEST_F(IniTest, AWindows1250FileIsConverted) {
   EXPECT_EQ(Files->ReadINI("General", "PackInfo", "packinfo.ini"), "č ć đ š ž Č Ć Đ Š Ž");
   WriteFile(Game / "utf8.ini", "\xEF\xBB\xBF[General]\nPackInfo=čćđšž\n");
   EXPECT_EQ(Files->ReadINI("General", "PackInfo", "utf8.ini"), "čćđšž");
+  WriteFile(Game / "utf8-3.ini", "[General]\nPackInfo=5 € – ok…\n");
+  EXPECT_EQ(Files->ReadINI("General", "PackInfo", "utf8-3.ini"), "5 € – ok…") << "valid UTF-8 without a mark";
+}
+
+TEST_F(IniTest, AFullPathCountsOnlyInsideTheGameFolder) {
+  TempFolder Outside;
+  const auto Game2 = Outside / "game", Sibling = Outside / "gamex";
+  WriteFile(Game2 / "in.ini", "[a]\nk=inside\n");
+  WriteFile(Sibling / "in.ini", "[a]\nk=sibling\n");
+  auto Tools = MakeZipFileTools(Game2.string() + "/", nullptr);
+  EXPECT_EQ(Tools->ReadINI("a", "k", (Game2 / "in.ini").string()), "inside");
+  EXPECT_EQ(Tools->ReadINI("a", "k", (Sibling / "in.ini").string()), "") << "gamex is not inside game";
+  // A two-character folder with its trailing separator.
+  const auto Cwd = fs::current_path();
+  fs::current_path(Outside.Path);
+  WriteFile(Outside / "g" / "in.ini", "[a]\nk=short\n");
+  EXPECT_EQ(MakeZipFileTools("g/", nullptr)->ReadINI("a", "k", "g/in.ini"), "short");
+  fs::current_path(Cwd);
 }
 
 TEST_F(IniTest, TheWholeCodePageMatchesIconv) {

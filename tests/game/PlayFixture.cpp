@@ -71,17 +71,6 @@ int PlayTest::FoundCount() {
 }
 
 void PlayTest::FrameStart(int32_t Frame) {
-  if (Frame == 1) {
-    // Interface resources, in case the loaders have not filled them.
-    for (const char* Font : {"small", "titleS", "titleM", "titleL", "highscores", "highscoresbig"})
-      Engine->CreateFont(Font, "DejaVu Sans", 12, false, false);
-    for (const char* Sound : {"click", "1key", "2key", "3key", "4key", "levelcompleted", "joker", "packcompleted",
-                              "gameover"})
-      Engine->LoadSound(Sound, std::string("sound/") + Sound + ".wav");
-    for (const auto& Entry : TextureTable)
-      if (!*Entry.Slot) Engine->LoadTexture(*Entry.Slot, Entry.File, Entry.ColourKey);
-  }
-
   if (auto It = Actions.find(Frame); It != Actions.end())
     for (auto& Fn : It->second) Fn();
 }

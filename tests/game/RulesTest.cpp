@@ -159,26 +159,6 @@ TEST_F(PortraitRulesTest, ClicksDuringTheFadeInAreIgnoredAndTheFirstFrameAt100Ta
   EXPECT_TRUE(Differences[1].Found);
   EXPECT_EQ(Score, 40.0f);  // floor(0.1 * 407)
   EXPECT_EQ(TimeUsed, 0.0f);
-  // Pictures and markers fade in from the frame after the level starts; the intro overlay fades out.
-  for (int32_t Frame : {4, 5, 6}) {
-    const auto Pictures = Engine->SpritesIn(Frame, "1.jpg");
-    ASSERT_EQ(Pictures.size(), 1u);
-    EXPECT_EQ(Pictures[0][5], Frame - 3);
-    EXPECT_EQ(Engine->SpritesIn(Frame, "clue.dds").at(0)[5], Frame - 3);
-  }
-  EXPECT_TRUE(Engine->SpritesIn(3, "1.jpg").empty());
-  // LevelFade 1, 3: mask 99, 97; texts 252 (252.45), 247 (247.35); button 50 (49.5), 48 (48.5).
-  for (auto [Frame, Mask, Text, Button] : std::vector<std::tuple<int, int, uint32_t, int>>{{3, 99, 252, 50}, {5, 97, 247, 48}}) {
-    const auto Masks = Engine->SpritesIn(Frame, "gamemask.dds");
-    ASSERT_EQ(Masks.size(), 1u);
-    EXPECT_EQ(Masks[0][5], Mask);
-    const auto Start = Engine->TextsIn(Frame, "START");
-    ASSERT_EQ(Start.size(), 1u);
-    EXPECT_EQ(uint32_t(Start[0][4]) >> 24, Text);
-    const auto Buttons = Engine->SpritesIn(Frame, "button.bmp");
-    ASSERT_FALSE(Buttons.empty());
-    EXPECT_EQ(Buttons.back()[5], Button);
-  }
   EXPECT_TRUE(Engine->SpritesIn(102, "gamemask.dds").empty());
 }
 
@@ -196,21 +176,6 @@ TEST_F(PortraitRulesTest, TimerFollowsItsFormulaFrameByFrameAndStandsWhenTheLeve
   ASSERT_EQ(RunFrames(60), 0);
   EXPECT_NEAR(Stopped, 50 * (0.1 + 1.0 / 35.0), 1e-3);
   EXPECT_EQ(TimeUsed, Stopped);
-}
-
-TEST_P(RulesTest, DebugModeShowsTheCursorInPicturePixels) {
-  Engine->DebugMode = true;
-  StartRun(2, GetParam());
-  PlayLevel(3, 100);
-  MoveAt(4, OnOriginalX(120), OnOriginalY(45));
-  MoveAt(5, OnModifiedX(7), OnModifiedY(9));
-  ASSERT_EQ(RunFrames(5), 0);
-  const auto Original = Engine->TextsIn(4, "120x45 - ORIGINAL");
-  ASSERT_EQ(Original.size(), 1u);
-  EXPECT_EQ(Original[0][0], GetParam() ? 393 : 475);
-  EXPECT_EQ(Original[0][1], GetParam() ? 55 : 287);
-  EXPECT_EQ(Engine->TextsIn(5, "7x9 - MODIFIED").size(), 1u);
-  EXPECT_LT(TimeUsed, 1.0f) << "hovering alone is no miss";
 }
 
 }  // namespace

@@ -96,29 +96,5 @@ TEST_F(LevelDataTest, RectanglesAreReadNumberFirstAndAcceptADecimalComma) {
   ASSERT_EQ(RunFrames(2), 0);
 }
 
-TEST_F(LevelDataTest, PictureTextBreaksLinesAndItsBoxFollowsTheLayout) {
-  MakePack("h.pkr", 1, false);
-  MakePack("v.pkr", 1, true);
-  At(2, [&] {
-    SelectedPack = 0;
-    StartPack();
-  });
-  At(3, [&] {
-    SelectedPack = 1;
-    StartPack();
-  });
-  ASSERT_EQ(RunFrames(3), 0);
-  const auto H = Engine->TextsIn(2, "Slika 1\r\nopis");
-  ASSERT_FALSE(H.empty());
-  for (const auto& C : H)
-    EXPECT_EQ(C.Num, (std::vector<double>{10, 150, 220, 200, double(ColourARGB(255, 230, 255, 255)), 0}));
-  const auto V = Engine->TextsIn(3, "Slika 1\r\nopis");
-  ASSERT_FALSE(V.empty());
-  for (const auto& C : V) {
-    EXPECT_EQ(C[1], 125);
-    EXPECT_EQ(C[2], 140);
-  }
-}
-
 }  // namespace
 }  // namespace pikora::test

@@ -28,29 +28,6 @@ class OptionsScreenTest : public ResultsTest {
   std::shared_ptr<TableFiles> Table = OpenWithTable();
 };
 
-TEST_F(OptionsScreenTest, DrawsFourRowsWithTheChosenPlateGreenAndTrembling) {
-  GameOptions.Music = false;
-  const int32_t F = Frame([] { DrawOptionsScreen(); });
-  const std::vector<std::string> Expected = {"PRIKAZ NA EKRANU", "u prozoru", "puni ekran", "GLAZBA", "DA", "NE",
-                                             "ZVUCNI EFEKTI", "DA", "NE", "PARTICLE EFEKTI", "DA", "NE"};
-  EXPECT_EQ(TextsOf(F), Expected);
-  const auto Plates = Engine->SpritesIn(F, "button.bmp");
-  ASSERT_EQ(Plates.size(), 8u);
-  // Row 2 (music off): the right plate first, near 598, then the left one at 320.
-  EXPECT_NEAR(Plates[2][0], 598, 1.0);
-  EXPECT_EQ(Plates[2][1], 207);
-  EXPECT_EQ(Plates[3][0], 320);
-  EXPECT_EQ(Plates[3][4], 0);
-  EXPECT_NEAR(Plates[0][0], 318, 1.0);
-  std::vector<std::vector<double>> Tints;
-  for (const auto& C : Engine->CallsIn(F, "SetTint")) Tints.push_back(C.Num);
-  ASSERT_EQ(Tints.size(), 12u);
-  EXPECT_EQ(Tints[0], (std::vector<double>{50, 200, 50}));
-  EXPECT_EQ(Tints[1], (std::vector<double>{200, 50, 50}));
-  EXPECT_EQ(Tints[2], (std::vector<double>{255, 255, 255}));
-  EXPECT_TRUE(Writes().empty()) << "nothing is written without a click";
-}
-
 TEST_F(OptionsScreenTest, EachRowSetsItsOptionAndWritesTheFile) {
   ClickAt(650, 257);  // ZVUCNI EFEKTI: NE
   EXPECT_FALSE(GameOptions.Sound);
@@ -76,17 +53,6 @@ TEST_F(OptionsScreenTest, LeftChoiceTakesItsRightAndBottomEdgesButNotOneMore) {
   GameOptions.Screen = false;
   ClickAt(330, 178);
   EXPECT_FALSE(GameOptions.Screen);
-}
-
-TEST_F(OptionsScreenTest, HoverSwingsTheCursorWithoutChangingAnything) {
-  Engine->MoveMouse(Engine->Frame() + 1, 650, 160);
-  Frame([] { DrawOptionsScreen(); });
-  EXPECT_TRUE(CursorOverButton);
-  EXPECT_TRUE(GameOptions.Screen);
-  CursorOverButton = false;
-  Engine->MoveMouse(Engine->Frame() + 1, 500, 160);
-  Frame([] { DrawOptionsScreen(); });
-  EXPECT_FALSE(CursorOverButton);
 }
 
 TEST_F(OptionsScreenTest, RestartNoticeShowsWhileTheScreenChoiceDiffersFromTheStart) {

@@ -194,6 +194,7 @@ TEST_F(PacksTest, ABmpOnlyLevelLoadsAndItsExtractedFilesAreRemoved) {
   EXPECT_EQ(Loading[0].Name, "titleL");
   EXPECT_EQ(Engine->CallsIn(2, "DoEvents").size(), 1u);
   EXPECT_FALSE(OriginalPicture) << "released at shutdown";
+  EXPECT_FALSE(fs::exists(Folder / "picinfo.ini")) << "the level data's working file is removed at shutdown";
 }
 
 TEST_F(PacksTest, AHighScoreInTheWorkingFileIsInTheArchiveAfterShutdownAndUnchangedArchivesAreNotRewritten) {

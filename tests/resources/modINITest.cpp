@@ -34,6 +34,14 @@ TEST(GetINIValue, KeepsAtMost254CharactersAndReportsTheCountCopied) {
   EXPECT_STREQ(Buffer, "aaaaaaa");
   EXPECT_EQ(GetPrivateProfileStringA("1", "Nothing", "default", Buffer, sizeof Buffer, File.c_str()), 7u);
   EXPECT_STREQ(Buffer, "default");
+  // No room, room for the terminator only, and no section or key: the default, cut to fit.
+  EXPECT_EQ(GetPrivateProfileStringA("1", "PicInfo", "", Buffer, 0, File.c_str()), 0u);
+  EXPECT_STREQ(Buffer, "default");
+  EXPECT_EQ(GetPrivateProfileStringA("1", "PicInfo", "", Buffer, 1, File.c_str()), 0u);
+  EXPECT_STREQ(Buffer, "");
+  EXPECT_EQ(GetPrivateProfileStringA(nullptr, "PicInfo", "dflt", Buffer, sizeof Buffer, File.c_str()), 4u);
+  EXPECT_STREQ(Buffer, "dflt");
+  EXPECT_EQ(GetPrivateProfileStringA("1", nullptr, "dflt", Buffer, sizeof Buffer, File.c_str()), 4u);
 }
 
 TEST(LevelDataText, EdgesTakeEitherDecimalSeparatorAndNothingElse) {
@@ -46,6 +54,8 @@ TEST(LevelDataText, EdgesTakeEitherDecimalSeparatorAndNothingElse) {
   EXPECT_EQ(V, 12.25f);
   EXPECT_TRUE(ParseEdge("-3", V));
   EXPECT_EQ(V, -3.0f);
+  EXPECT_TRUE(ParseEdge("+3", V));
+  EXPECT_EQ(V, 3.0f);
   for (const char* Bad : {"", " ", "abc", "12px", "1.2.3", "1,2,3", "inf", "nan", "1e400", "--1"})
     EXPECT_FALSE(ParseEdge(Bad, V)) << Bad;
 }

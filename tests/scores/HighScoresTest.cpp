@@ -41,26 +41,6 @@ TEST_F(HighScoresTest, WorkingFileCarriesThePackIndexWithoutLeadingZeros) {
   EXPECT_EQ(HighScoreFile(), "12hscore.ini");
 }
 
-TEST_F(HighScoresTest, PackTableShowsTenRowsOfTheSelectedPack) {
-  SelectedPack = 3;
-  const int32_t F = Frame([] { DrawPackHighScores(); });
-  EXPECT_EQ(Table->Log, (std::vector<std::string>{"Load 3hscore.ini 10"}));
-  const auto Texts = Engine->CallsIn(F, "DrawText");
-  ASSERT_EQ(Texts.size(), 20u);
-  for (int I = 1; I <= 10; ++I) {
-    const auto& Score = Texts[2 * (I - 1)];
-    const auto& Name = Texts[2 * (I - 1) + 1];
-    EXPECT_EQ(Score.Text, std::to_string(1100 - 100 * I));
-    EXPECT_EQ(Name.Text, "N" + std::to_string(I));
-    EXPECT_EQ(Score[0], 40);
-    EXPECT_EQ(Name[0], 80);
-    EXPECT_EQ(Score[1], 320 + 20 * I);
-    EXPECT_EQ(Name[1], 320 + 20 * I);
-    EXPECT_EQ(uint32_t(Score[4]), ColourARGB(255, 230, 255, 255));
-    EXPECT_EQ(Score[5], 0);
-  }
-}
-
 TEST_F(HighScoresTest, LadderShowsTheNeighboursTheScoreWouldPushDown) {
   const uint32_t C1 = ColourARGB(150, 100, 255, 100), C2 = ColourARGB(200, 150, 255, 150),
                  C3 = ColourARGB(200, 255, 255, 255), C4 = ColourARGB(200, 255, 150, 150),
@@ -87,25 +67,6 @@ TEST_F(HighScoresTest, LadderShowsTheNeighboursTheScoreWouldPushDown) {
   EXPECT_EQ(Ladder(Frame([] { DrawPlaceLadder(); })),
             (std::vector<Row>{{450, "9.", "N9", "200", C1}, {465, "10.", "N10", "100", C2},
                               {480, "11.", "VI", "50", C3}}));
-}
-
-TEST_F(HighScoresTest, LadderInThePortraitLayoutSaysYouInItsOwnColumns) {
-  Vertical = true;
-  SelectedPack = 10;
-  Score = 950;
-  const int32_t F = Frame([] { DrawPlaceLadder(); });
-  EXPECT_EQ(Table->Log.front(), "Load 10hscore.ini 10");
-  const auto Texts = Engine->CallsIn(F, "DrawText");
-  ASSERT_EQ(Texts.size(), 12u);
-  EXPECT_EQ(Texts[3].Text, "2.");
-  EXPECT_EQ(Texts[4].Text, "YOU");
-  for (size_t Row = 0; Row < 4; ++Row) {
-    EXPECT_EQ(Texts[3 * Row][0], 5);
-    EXPECT_EQ(Texts[3 * Row + 1][0], 35);
-    EXPECT_EQ(Texts[3 * Row + 2][0], 110);
-    EXPECT_EQ(Texts[3 * Row][1], 515 + 15.0 * Row);
-    EXPECT_EQ(Texts[3 * Row].Name, "titleS");
-  }
 }
 
 TEST_F(HighScoresTest, CheckHighScoreAsksForANameOnlyForPlacesOneToTen) {

@@ -45,14 +45,6 @@ TEST_F(NextLevelTest, ButtonPreparesTheNextLevelOnlyInsideItsStrictHotArea) {
   for (int I = 1; I <= 4; ++I) {
     const int32_t F = Frame([] { DrawLevelComplete(); });
     EXPECT_EQ(GameScreen, 10) << "frame " << F;
-    ASSERT_EQ(Engine->TextsIn(F, "SLJEDECI NIVO").size(), 1u);
-    const auto Plate = Engine->SpritesIn(F, "button.bmp");
-    ASSERT_EQ(Plate.size(), 1u);
-    EXPECT_GE(Plate[0][0], 553);
-    EXPECT_LE(Plate[0][0], 556);
-    EXPECT_EQ(Plate[0][0], std::floor(Plate[0][0])) << "jumps by whole pixels";
-    EXPECT_GE(Plate[0][1], 565);
-    EXPECT_EQ(Plate[0][9], 18.75);
   }
   EXPECT_TRUE(LevelCompleteShown);
   Frame([] { DrawLevelComplete(); });
@@ -86,20 +78,6 @@ TEST_F(OverlaysTest, LastLevelWonShowsPackCompleteAndItsSoundOnce) {
   const int32_t F = Frame([] { DrawLevelComplete(); });
   EXPECT_TRUE(PackCompleted);
   EXPECT_TRUE(Engine->TextsIn(F, "SLJEDECI NIVO").empty());
-  const auto Texts = TextsOf(F);
-  EXPECT_EQ(Texts.front(), "UNESI REZULTAT");
-  EXPECT_EQ(Texts.back(), "B R A V O");
-  EXPECT_EQ(Engine->TextsIn(F, "uspješno ste završili").size(), 5u);
-  const auto Bravo = Engine->TextsIn(F, "B R A V O");
-  ASSERT_EQ(Bravo.size(), 5u);
-  EXPECT_EQ(Bravo[4][0], 337);
-  EXPECT_EQ(Bravo[4][1], 121);
-  EXPECT_EQ(uint32_t(Bravo[4][4]), ColourARGB(255, 50, 200, 50));
-  const auto Mask = Engine->SpritesIn(F, "gamemask.dds");
-  ASSERT_EQ(Mask.size(), 1u);
-  EXPECT_EQ(Mask[0][0], 310);
-  EXPECT_EQ(Mask[0][1], -13);
-
   for (int I = 0; I < 3; ++I) Frame([] { DrawLevelComplete(); });
   EXPECT_EQ(SoundsPlayed(), (std::vector<std::string>{"packcompleted"}));
   EXPECT_FALSE(EndSoundPending);
@@ -126,11 +104,10 @@ TEST_F(OverlaysTest, PackCompleteButtonLeadsToTheNameEntryWhenTheScoreEntersTheT
   WonLevel(2, 2);
   Score = 2000;
   Engine->Click(1, 341, 421);
-  const int32_t F = Frame([] {
+  Frame([] {
     DrawPlaceLadder();
     DrawLevelComplete();
   });
-  EXPECT_EQ(Engine->SpritesIn(F, "gamemask.dds")[0][4], 90);
   EXPECT_EQ(GameScreen, 55);
 }
 
@@ -150,18 +127,8 @@ TEST_F(OverlaysTest, GameOverStopsTheLevelPlaysOnceAndSharesTheEndSound) {
   EndSoundPending = true;
   GameScreen = 10;
   Score = 150;
-  const int32_t F = Frame([] { DrawGameOver(); });
+  Frame([] { DrawGameOver(); });
   EXPECT_FALSE(LevelRunning);
-  const auto Title = Engine->CallsIn(F, "DrawBitmapText");
-  ASSERT_EQ(Title.size(), 3u);
-  EXPECT_EQ(Title[0].Name, "font_default.dds");
-  EXPECT_EQ(Title[0][0], 359);
-  EXPECT_EQ(Title[1][0], 361);
-  EXPECT_EQ(Title[2][0], 360);
-  EXPECT_EQ(Title[2][2], 1.75);
-  EXPECT_EQ(Title[2][5], 200);
-  EXPECT_EQ(Engine->SpritesIn(F, "button.bmp")[0][5], 65);
-
   LevelRunning = true;  // stopped again every frame
   Engine->Click(2, 410, 440);
   Engine->Click(3, 650, 440);
@@ -184,18 +151,6 @@ TEST_F(OverlaysTest, GameOverStopsTheLevelPlaysOnceAndSharesTheEndSound) {
     DrawGameOver();
   });
   EXPECT_EQ(GameScreen, 55) << "150 takes place 10";
-}
-
-TEST_F(OverlaysTest, PortraitGameOverTitleIsLargerWithItsShadowsSwapped) {
-  Vertical = true;
-  const int32_t F = Frame([] { DrawGameOver(); });
-  const auto Title = Engine->CallsIn(F, "DrawBitmapText");
-  ASSERT_EQ(Title.size(), 3u);
-  EXPECT_EQ(Title[0][0], 271);
-  EXPECT_EQ(Title[1][0], 269);
-  EXPECT_EQ(Title[2][0], 270);
-  EXPECT_EQ(Title[2][2], 2);
-  EXPECT_EQ(Engine->TextsIn(F, "UNESI REZULTAT")[0][0], 340);
 }
 
 }  // namespace
