@@ -246,7 +246,8 @@ void RandomInputEngine::AimAtLevel() {
   } else if (Over && R < 0.85) {
     if (LevelCompleteShown && !PackCompleted && Level <= NumOfLevels) {
       const int32_t Y0 = Vertical ? 565 : 579;
-      Aim(561, Y0 + 1, 759, Y0 + 18);  // "SLJEDECI NIVO"
+      // Its hot area runs under "I Z L A Z", which wins there: a player aims at the button itself.
+      Aim(561, Y0 + 1, Vertical ? 651 : 700, Y0 + 18);  // "SLJEDECI NIVO"
     } else {
       Aim(ButtonX + 1, 421, ButtonX + 239, 469);  // "UNESI REZULTAT"
     }
