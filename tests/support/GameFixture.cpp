@@ -46,9 +46,10 @@ void MakeZip(const fs::path& Archive, const std::vector<std::pair<std::string, s
   zip_t* Zip = zip_open(Archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &Error);
   ASSERT_NE(Zip, nullptr);
   for (const auto& [Name, Content] : Entries) {
-    void* Copy = malloc(Content.size() ? Content.size() : 1);
-    memcpy(Copy, Content.data(), Content.size());
-    zip_source_t* Source = zip_source_buffer(Zip, Copy, Content.size(), 1);
+    // libzip does not take over an empty buffer, so an empty entry gets none.
+    void* Copy = Content.empty() ? nullptr : malloc(Content.size());
+    if (Copy) memcpy(Copy, Content.data(), Content.size());
+    zip_source_t* Source = zip_source_buffer(Zip, Copy, Content.size(), Copy != nullptr);
     ASSERT_GE(zip_file_add(Zip, Name.c_str(), Source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8), 0);
   }
   ASSERT_EQ(zip_close(Zip), 0);
