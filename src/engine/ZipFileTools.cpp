@@ -23,15 +23,11 @@
 #include "engine/Components.h"
 #include "engine/HighScoreTable.h"
 #include "engine/IniText.h"
+#include "engine/ZipError.h"
 
 namespace fs = std::filesystem;
 
 namespace pikora {
-namespace {
-
-std::string Quoted(const std::string& Name) { return "\"" + Name + "\""; }
-
-std::string SystemError(int Code) { return std::strerror(Code); }
 
 std::string ZipOpenError(int Code) {
   zip_error_t Error;
@@ -40,6 +36,12 @@ std::string ZipOpenError(int Code) {
   zip_error_fini(&Error);
   return Text;
 }
+
+namespace {
+
+std::string Quoted(const std::string& Name) { return "\"" + Name + "\""; }
+
+std::string SystemError(int Code) { return std::strerror(Code); }
 
 // What identifies one version of a file: a rename or rewrite changes at least one of these,
 // even within the same tick of the file system's clock.

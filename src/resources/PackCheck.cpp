@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "engine/ZipError.h"
 #include "engine/FileTools.h"
 #include "engine/PictureReader.h"
 #include "resources/LevelData.h"
@@ -18,14 +19,6 @@ namespace {
 constexpr zip_uint64_t MaxEntryBytes = 64ull << 20;
 // GetINIValue hands back no more of a value.
 constexpr size_t MaxEdgeText = 254;
-
-std::string ZipOpenError(int Code) {
-  zip_error_t Error;
-  zip_error_init_with_code(&Error, Code);
-  std::string Text = zip_error_strerror(&Error);
-  zip_error_fini(&Error);
-  return Text;
-}
 
 std::string Quoted(std::string_view Value) { return "\"" + PrintableText(Value, 40) + "\""; }
 
