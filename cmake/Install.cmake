@@ -58,9 +58,10 @@ if(TARGET test_install)
     PIKORA_INSTALLED_GAME="${PIKORA_INSTALL_BINDIR}/pikora" PIKORA_INSTALLED_DATA_DIR="${PIKORA_INSTALL_DATADIR}")
   gtest_discover_tests(test_install
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS install TIMEOUT 300 ENVIRONMENT "SDL_AUDIODRIVER=dummy")
+    PROPERTIES LABELS e2e-install TIMEOUT 300 ENVIRONMENT "SDL_AUDIODRIVER=dummy")
 endif()
 add_test(NAME install.desktop-entry COMMAND desktop-file-validate ${CMAKE_SOURCE_DIR}/dist/${PIKORA_APP_ID}.desktop)
 add_test(NAME install.metainfo
   COMMAND appstreamcli validate --no-net ${CMAKE_SOURCE_DIR}/dist/${PIKORA_APP_ID}.metainfo.xml)
-set_tests_properties(install.desktop-entry install.metainfo PROPERTIES LABELS install)
+# Slow and end-to-end, so quick runs (-LE e2e) leave them out; `ctest -L install` picks them.
+set_tests_properties(install.desktop-entry install.metainfo PROPERTIES LABELS e2e-install)
