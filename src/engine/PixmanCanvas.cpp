@@ -2,6 +2,7 @@
 // 800 x 600 frame in memory, which goes to the window through SDL's window surface (X shared
 // memory). A turned quad is composited straight into the frame through a clip of the pixels
 // whose centres it covers, the same pixels a GL rasteriser fills.
+#include <emmintrin.h>
 #include <pixman.h>
 
 #include <algorithm>
@@ -94,13 +95,15 @@ class PixmanCanvas final : public Canvas {
     Window = nullptr;
   }
 
+  // Filled when the first drawing needs it: a frame that begins with a picture covering it
+  // all is not filled at all.
   void Clear(uint8_t R, uint8_t G, uint8_t B) override {
-    const pixman_color_t C = Colour16(R, G, B, 255);
-    const pixman_box32_t Box{0, 0, SurfaceW, SurfaceH};
-    pixman_image_fill_boxes(PIXMAN_OP_SRC, Frame.Image, &C, 1, &Box);
+    ClearColour = Colour16(R, G, B, 255);
+    ClearPending = true;
   }
 
   void Present() override {
+    FlushClear();
     SDL_Surface* Shown = SDL_GetWindowSurface(Window);
     if (!Shown) throw std::runtime_error(std::string("the window has no surface: ") + SDL_GetError());
     Fit(Shown->w, Shown->h);
@@ -195,28 +198,16 @@ class PixmanCanvas final : public Canvas {
     if (std::fabs(Det) < 1e-9) return;
     const double Su = (double(C[1].U) - C[0].U) * I.Width, Sv = (double(C[3].V) - C[0].V) * I.Height;
     if (Su <= 0 || Sv <= 0) return;
-    double A = Su * DvY / Det, B = -Su * DvX / Det, D = -Sv * DuY / Det, E = Sv * DuX / Det;
+    Affine M{Su * DvY / Det, -Su * DvX / Det, 0, -Sv * DuY / Det, Sv * DuX / Det, 0};
     const double U0 = double(C[0].U) * I.Width, V0 = double(C[0].V) * I.Height;
-    double Tx = U0 - (A * C[0].X + B * C[0].Y), Ty = V0 - (D * C[0].X + E * C[0].Y);
-    const bool Turned = std::fabs(B) > 1e-9 || std::fabs(D) > 1e-9;
-    bool Nearest = false;
-    if (std::fabs(Det) >= LargeQuad) {
-      // Shown size per picture pixel along each side.
-      double ScaleX = std::hypot(DuX, DuY) / Su, ScaleY = std::hypot(DvX, DvY) / Sv;
-      double PX = Tx * ScaleX, PY = Ty * ScaleY;
-      const bool Whole = std::fabs(PX - std::nearbyint(PX)) < 1e-3 && std::fabs(PY - std::nearbyint(PY)) < 1e-3;
-      const bool Scaled = std::fabs(ScaleX - 1) > 1e-6 || std::fabs(ScaleY - 1) > 1e-6;
-      // A magnified copy is smooth at the pixel, so a turn sampled at the nearest pixel of it
-      // hardly differs from bilinear sampling; sharp pictures keep bilinear sampling.
-      const bool Magnified = ScaleX >= 1.5 && ScaleY >= 1.5;
-      if ((Turned && Magnified) || (!Turned && Whole && Scaled)) {
-        Source = ResizedCopy(I, Source, TintKey, ScaleX, ScaleY);
-        PX = Tx * ScaleX, PY = Ty * ScaleY;
-        A *= ScaleX, B *= ScaleX, Tx = PX;
-        D *= ScaleY, E *= ScaleY, Ty = PY;
-        Nearest = true;
-      }
-    }
+    M.Tx = U0 - (M.A * C[0].X + M.B * C[0].Y), M.Ty = V0 - (M.D * C[0].X + M.E * C[0].Y);
+    const bool Turned = std::fabs(M.B) > 1e-9 || std::fabs(M.D) > 1e-9;
+    // Shown size per picture pixel along each side.
+    const double ScaleX = std::hypot(DuX, DuY) / Su, ScaleY = std::hypot(DvX, DvY) / Sv;
+    const bool Large = std::fabs(Det) >= LargeQuad;
+    // A magnified picture is smooth at the pixel, so sampling it at half the resolution and
+    // magnifying the result hardly differs from sampling every pixel.
+    const bool Magnified = ScaleX >= 1.5 && ScaleY >= 1.5;
 
     // Pixels whose centres the quad covers, as a GL rasteriser picks them.
     const bool Upright = C[0].Y == C[1].Y && C[0].X == C[3].X && C[2].X == C[1].X && C[2].Y == C[3].Y;
@@ -229,57 +220,70 @@ class PixmanCanvas final : public Canvas {
     const int Y0 = std::max(0, int(std::ceil(MinY - 0.5f))), Y1 = std::min(SurfaceH, int(std::ceil(MaxY - 0.5f)));
     if (X1 <= X0 || Y1 <= Y0) return;
 
+    const double Rx = std::nearbyint(M.Tx), Ry = std::nearbyint(M.Ty);
+    auto Unit = [](double V) { return std::fabs(V) < 1e-6 || std::fabs(std::fabs(V) - 1) < 1e-6; };
+    // Pixel centres landing on pixel centres (a copy, or a turn by right angles): nothing to filter.
+    const bool Exact = Unit(M.A) && Unit(M.B) && Unit(M.D) && Unit(M.E) && std::fabs(M.Tx - Rx) < 1e-4 &&
+                       std::fabs(M.Ty - Ry) < 1e-4;
+
+    if (Upright && Exact && M.A > 0 && M.E > 0 && Colour.a == 255 && X0 == 0 && Y0 == 0 && X1 == SurfaceW &&
+        Y1 == SurfaceH && pixman_image_get_format(Source) == PIXMAN_x8r8g8b8)
+      ClearPending = false;  // this copy hides the whole frame
+    FlushClear();
+
+    if (Turned && !Exact) {
+      if (Large && Magnified && CoversBox(C, X0, Y0, X1, Y1)) {
+        HalfResolution(Source, M, Colour.a, X0, Y0, X1, Y1);
+        return;
+      }
+      if (!(Large && Magnified)) {
+        Spans(C, X0, Y0, X1, Y1);
+        if (!Rows.empty()) TurnBilinear(Source, M, Colour.a);
+        return;
+      }
+    }
+    bool Nearest = false;
+    if (Large) {
+      double SX = ScaleX, SY = ScaleY;
+      double PX = M.Tx * SX, PY = M.Ty * SY;
+      const bool Whole = std::fabs(PX - std::nearbyint(PX)) < 1e-3 && std::fabs(PY - std::nearbyint(PY)) < 1e-3;
+      const bool Scaled = std::fabs(SX - 1) > 1e-6 || std::fabs(SY - 1) > 1e-6;
+      if ((Turned && Magnified) || (!Turned && Whole && Scaled)) {
+        Source = ResizedCopy(I, Source, TintKey, SX, SY);
+        M.A *= SX, M.B *= SX, M.Tx *= SX;
+        M.D *= SY, M.E *= SY, M.Ty *= SY;
+        Nearest = true;
+      }
+    }
+
     PixmanRef Mask;
     MaskX = MaskY = 0;
     if (!Upright) {
       // A mask of the covered pixels at the opacity: one composite call for the whole quad
       // (pixman's general path pays a fixed cost per rectangle, so a clip of one rectangle
       // per row would cost more than the quad).
+      Spans(C, X0, Y0, X1, Y1);
+      if (Rows.empty()) return;
       const int Stride = (X1 - X0 + 3) & ~3;
       MaskBits.assign(size_t(Stride) * (Y1 - Y0) / 4, 0);
       auto* Bytes = reinterpret_cast<uint8_t*>(MaskBits.data());
-      bool Any = false;
-      for (int Y = Y0; Y < Y1; ++Y) {
-        const float Yc = Y + 0.5f;
-        float L = 1e30f, R = -1e30f;
-        for (int K = 0; K < 4; ++K) {
-          const Vertex2& P = C[K];
-          const Vertex2& Q = C[(K + 1) % 4];
-          if ((P.Y <= Yc && Yc < Q.Y) || (Q.Y <= Yc && Yc < P.Y)) {
-            const float X = P.X + (Yc - P.Y) * (Q.X - P.X) / (Q.Y - P.Y);
-            L = std::min(L, X), R = std::max(R, X);
-          }
-        }
-        const int SL = std::max(X0, int(std::ceil(L - 0.5f))), SR = std::min(X1, int(std::ceil(R - 0.5f)));
-        if (SL >= SR) continue;
-        std::memset(Bytes + size_t(Y - Y0) * Stride + (SL - X0), Colour.a, size_t(SR - SL));
-        Any = true;
-      }
-      if (!Any) return;
+      for (const Row& R : Rows) std::memset(Bytes + size_t(R.Y - Y0) * Stride + (R.L - X0), Colour.a, size_t(R.R - R.L));
       Mask = PixmanRef(pixman_image_create_bits_no_clear(PIXMAN_a8, X1 - X0, Y1 - Y0, MaskBits.data(), Stride));
       if (!Mask.Image) throw std::runtime_error("cannot mask a turned picture");
       MaskX = X0, MaskY = Y0;
     } else if (Colour.a < 255) {
-      const pixman_color_t M = Colour16(0, 0, 0, Colour.a);
-      Mask = PixmanRef(pixman_image_create_solid_fill(&M));
+      const pixman_color_t Paint = Colour16(0, 0, 0, Colour.a);
+      Mask = PixmanRef(pixman_image_create_solid_fill(&Paint));
     }
-    const double Rx = std::nearbyint(Tx), Ry = std::nearbyint(Ty);
-    auto Unit = [](double V) { return std::fabs(V) < 1e-6 || std::fabs(std::fabs(V) - 1) < 1e-6; };
-    // Pixel centres landing on pixel centres (a copy, or a turn by right angles): nothing to filter.
-    const bool Exact = Unit(A) && Unit(B) && Unit(D) && Unit(E) && std::fabs(Tx - Rx) < 1e-4 && std::fabs(Ty - Ry) < 1e-4;
     Nearest = Nearest || Exact;
-    if (Exact && !Turned && A > 0 && E > 0) {
+    if (Exact && !Turned && M.A > 0 && M.E > 0) {
       // A straight copy: no filtering to pay for.
       pixman_image_set_transform(Source, nullptr);
       pixman_image_set_filter(Source, PIXMAN_FILTER_NEAREST, nullptr, 0);
       pixman_image_composite32(PIXMAN_OP_OVER, Source, Mask.Image, Frame.Image, X0 + int(Rx), Y0 + int(Ry), X0 - MaskX,
                                Y0 - MaskY, X0, Y0, X1 - X0, Y1 - Y0);
     } else {
-      pixman_transform_t T = {{{pixman_double_to_fixed(A), pixman_double_to_fixed(B), pixman_double_to_fixed(Tx)},
-                               {pixman_double_to_fixed(D), pixman_double_to_fixed(E), pixman_double_to_fixed(Ty)},
-                               {0, 0, pixman_fixed_1}}};
-      pixman_image_set_transform(Source, &T);
-      pixman_image_set_filter(Source, Nearest ? PIXMAN_FILTER_NEAREST : PIXMAN_FILTER_BILINEAR, nullptr, 0);
+      SetTransform(Source, M, Nearest);
       pixman_image_composite32(PIXMAN_OP_OVER, Source, Mask.Image, Frame.Image, X0, Y0, X0 - MaskX, Y0 - MaskY, X0, Y0,
                                X1 - X0, Y1 - Y0);
     }
@@ -288,6 +292,7 @@ class PixmanCanvas final : public Canvas {
   void Ink(const CanvasImage& Image, int X, int Y, int SrcX, int SrcY, int Width, int Height,
            SDL_Color Colour) override {
     if (Colour.a == 0) return;
+    FlushClear();
     const auto& I = static_cast<const PixmanImage&>(Image);
     const pixman_color_t C = Colour16(Colour.r, Colour.g, Colour.b, Colour.a);
     PixmanRef Paint(pixman_image_create_solid_fill(&C));
@@ -296,6 +301,7 @@ class PixmanCanvas final : public Canvas {
   }
 
   std::vector<uint32_t> Read() override {
+    FlushClear();
     std::vector<uint32_t> Pixels(FramePixels);
     for (auto& P : Pixels) P |= 0xFF000000u;
     return Pixels;
@@ -311,6 +317,132 @@ class PixmanCanvas final : public Canvas {
   }
 
  private:
+  struct Affine {
+    double A, B, Tx, D, E, Ty;
+  };
+  struct Row {
+    int Y, L, R;
+  };
+
+  void FlushClear() {
+    if (!ClearPending) return;
+    ClearPending = false;
+    const pixman_box32_t Box{0, 0, SurfaceW, SurfaceH};
+    pixman_image_fill_boxes(PIXMAN_OP_SRC, Frame.Image, &ClearColour, 1, &Box);
+  }
+
+  static void SetTransform(pixman_image_t* Source, const Affine& M, bool Nearest) {
+    const pixman_transform_t T = {{{pixman_double_to_fixed(M.A), pixman_double_to_fixed(M.B), pixman_double_to_fixed(M.Tx)},
+                                   {pixman_double_to_fixed(M.D), pixman_double_to_fixed(M.E), pixman_double_to_fixed(M.Ty)},
+                                   {0, 0, pixman_fixed_1}}};
+    pixman_image_set_transform(Source, &T);
+    pixman_image_set_filter(Source, Nearest ? PIXMAN_FILTER_NEAREST : PIXMAN_FILTER_BILINEAR, nullptr, 0);
+  }
+
+  // The covered pixels of each row of the box, into Rows.
+  void Spans(const Vertex2 (&C)[4], int X0, int Y0, int X1, int Y1) {
+    Rows.clear();
+    for (int Y = Y0; Y < Y1; ++Y) {
+      const float Yc = Y + 0.5f;
+      float L = 1e30f, R = -1e30f;
+      for (int K = 0; K < 4; ++K) {
+        const Vertex2& P = C[K];
+        const Vertex2& Q = C[(K + 1) % 4];
+        if ((P.Y <= Yc && Yc < Q.Y) || (Q.Y <= Yc && Yc < P.Y)) {
+          const float X = P.X + (Yc - P.Y) * (Q.X - P.X) / (Q.Y - P.Y);
+          L = std::min(L, X), R = std::max(R, X);
+        }
+      }
+      const int SL = std::max(X0, int(std::ceil(L - 0.5f))), SR = std::min(X1, int(std::ceil(R - 0.5f)));
+      if (SL < SR) Rows.push_back({Y, SL, SR});
+    }
+  }
+
+  // Whether every pixel centre of the box lies inside the (convex) quad.
+  static bool CoversBox(const Vertex2 (&C)[4], int X0, int Y0, int X1, int Y1) {
+    const double Px[4] = {X0 + 0.5, X1 - 0.5, X1 - 0.5, X0 + 0.5}, Py[4] = {Y0 + 0.5, Y0 + 0.5, Y1 - 0.5, Y1 - 0.5};
+    for (int P = 0; P < 4; ++P) {
+      int Signs = 0;
+      for (int K = 0; K < 4; ++K) {
+        const Vertex2& A = C[K];
+        const Vertex2& B = C[(K + 1) % 4];
+        const double Cross = (double(B.X) - A.X) * (Py[P] - A.Y) - (double(B.Y) - A.Y) * (Px[P] - A.X);
+        Signs |= Cross > 0 ? 1 : Cross < 0 ? 2 : 3;
+      }
+      if (Signs != 1 && Signs != 2) return false;
+    }
+    return true;
+  }
+
+  // A turned quad sampled bilinearly over the covered rows only, one pixel per SSE2 step.
+  // Pixman's general path fetches and blends the whole bounding box, at about twice the
+  // cost; small turned pictures (particles, swinging buttons and banners) are the largest
+  // cost of a frame.
+  void TurnBilinear(pixman_image_t* Source, const Affine& M, uint8_t Alpha) {
+    const auto* Texels = pixman_image_get_data(Source);
+    const int W = pixman_image_get_width(Source), H = pixman_image_get_height(Source);
+    const int Stride = pixman_image_get_stride(Source) / 4;
+    const uint32_t Solid = pixman_image_get_format(Source) == PIXMAN_a8r8g8b8 ? 0 : 0xFF000000u;
+    auto* Out = pixman_image_get_data(Frame.Image);
+    constexpr double One = 65536;
+    const int64_t StepU = std::llround(M.A * One), StepV = std::llround(M.D * One);
+    const __m128i Zero = _mm_setzero_si128(), Full = _mm_set1_epi16(255), Opacity = _mm_set1_epi16(Alpha);
+    // V / 255, rounded, in each lane.
+    auto Div255 = [](__m128i V) {
+      V = _mm_add_epi16(V, _mm_set1_epi16(128));
+      return _mm_srli_epi16(_mm_add_epi16(V, _mm_srli_epi16(V, 8)), 8);
+    };
+    for (const Row& R : Rows) {
+      // Texel space of the first centre, half a texel back to the sample grid.
+      const double Xc = R.L + 0.5, Yc = R.Y + 0.5;
+      int64_t U = std::llround((M.A * Xc + M.B * Yc + M.Tx - 0.5) * One);
+      int64_t V = std::llround((M.D * Xc + M.E * Yc + M.Ty - 0.5) * One);
+      uint32_t* To = Out + size_t(R.Y) * SurfaceW;
+      for (int X = R.L; X < R.R; ++X, U += StepU, V += StepV) {
+        const int64_t Iu = U >> 16, Iv = V >> 16;
+        const int U0 = int(std::clamp<int64_t>(Iu, 0, W - 1)), U1 = int(std::clamp<int64_t>(Iu + 1, 0, W - 1));
+        const int V0 = int(std::clamp<int64_t>(Iv, 0, H - 1)), V1 = int(std::clamp<int64_t>(Iv + 1, 0, H - 1));
+        const uint32_t* Top = Texels + size_t(V0) * Stride;
+        const uint32_t* Bottom = Texels + size_t(V1) * Stride;
+        const short Wu = short(U >> 8 & 255), Wv = short(V >> 8 & 255);
+        // Channels as 16-bit lanes: left texel in the low half, right in the high half.
+        const __m128i T = _mm_unpacklo_epi8(_mm_set_epi32(0, 0, int(Top[U1] | Solid), int(Top[U0] | Solid)), Zero);
+        const __m128i B = _mm_unpacklo_epi8(_mm_set_epi32(0, 0, int(Bottom[U1] | Solid), int(Bottom[U0] | Solid)), Zero);
+        __m128i P = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(T, _mm_set1_epi16(short(256 - Wv))),
+                                                 _mm_mullo_epi16(B, _mm_set1_epi16(Wv))), 8);
+        P = _mm_mullo_epi16(P, _mm_set_epi16(Wu, Wu, Wu, Wu, short(256 - Wu), short(256 - Wu), short(256 - Wu), short(256 - Wu)));
+        P = _mm_srli_epi16(_mm_add_epi16(P, _mm_srli_si128(P, 8)), 8);
+        if (Alpha != 255) P = Div255(_mm_mullo_epi16(P, Opacity));
+        const __m128i Behind = _mm_sub_epi16(Full, _mm_shufflelo_epi16(P, 0xFF));
+        const __m128i Back = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(To[X])), Zero), Behind));
+        To[X] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(_mm_add_epi16(P, Back), Zero)));
+      }
+    }
+  }
+
+  // A magnified turned quad covering its whole box: the turn is sampled at half the
+  // resolution (nearest texels, a quarter of the pixels), then magnified smoothly into the
+  // frame.
+  void HalfResolution(pixman_image_t* Source, const Affine& M, uint8_t Alpha, int X0, int Y0, int X1, int Y1) {
+    // Frame position = 2 x half position + Origin, with a pixel of margin for the smoothing.
+    const int OriginX = X0 - 2, OriginY = Y0 - 2;
+    const int W = (X1 - X0 + 1) / 2 + 2, H = (Y1 - Y0 + 1) / 2 + 2;
+    if (!Half.Image || pixman_image_get_width(Half.Image) != W || pixman_image_get_height(Half.Image) != H) {
+      Half = PixmanRef(pixman_image_create_bits(PIXMAN_a8r8g8b8, W, H, nullptr, 0));
+      if (!Half.Image) throw std::runtime_error("cannot turn a picture");
+      pixman_image_set_repeat(Half.Image, PIXMAN_REPEAT_PAD);
+    }
+    const Affine ToSource{2 * M.A, 2 * M.B, M.Tx + M.A * OriginX + M.B * OriginY,
+                          2 * M.D, 2 * M.E, M.Ty + M.D * OriginX + M.E * OriginY};
+    SetTransform(Source, ToSource, true);
+    const pixman_color_t Paint = Colour16(0, 0, 0, Alpha);
+    PixmanRef Opacity(pixman_image_create_solid_fill(&Paint));
+    pixman_image_composite32(PIXMAN_OP_SRC, Source, Opacity.Image, Half.Image, 0, 0, 0, 0, 0, 0, W, H);
+    const Affine Back{0.5, 0, -0.5 * OriginX, 0, 0.5, -0.5 * OriginY};
+    SetTransform(Half.Image, Back, false);
+    pixman_image_composite32(PIXMAN_OP_OVER, Half.Image, nullptr, Frame.Image, X0, Y0, 0, 0, X0, Y0, X1 - X0, Y1 - Y0);
+  }
+
   static void Prepare(pixman_image_t* Image) {
     // Texels beyond the edge repeat it, as GL clamps to the edge.
     pixman_image_set_repeat(Image, PIXMAN_REPEAT_PAD);
@@ -414,6 +546,10 @@ class PixmanCanvas final : public Canvas {
   std::vector<uint32_t> FramePixels;
   PixmanRef Frame;
   std::vector<uint32_t> MaskBits;  // the coverage of a turned quad, reused
+  std::vector<Row> Rows;           // the same as spans
+  PixmanRef Half;                  // a magnified turn at half resolution
+  pixman_color_t ClearColour{};
+  bool ClearPending = false;
   int MaskX = 0, MaskY = 0;
 };
 
