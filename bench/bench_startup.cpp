@@ -71,6 +71,7 @@ class TimedGfx : public GfxEngine {
   bool KeyDown(int32_t K) override { return In->KeyDown(K); }
   void OnKeyS() override { In->OnKeyS(); }
   void GetMouseState(MouseStateRecord& S, int32_t R) override { In->GetMouseState(S, R); }
+  void PrefetchPictures(const std::vector<std::string>& F) override { In->PrefetchPictures(F); }
   void LoadTexture(Texture& Out, const std::string& F, uint32_t K) override {
     Timer T("LoadTexture x26 (decoding)");
     In->LoadTexture(Out, F, K);

@@ -55,6 +55,9 @@ class GfxEngine {
   virtual void GetMouseState(MouseStateRecord& State, int32_t Reserved) = 0;
 
   virtual void LoadTexture(Texture& Out, const std::string& FileName, uint32_t ColourKey) = 0;
+  // Pictures about to be loaded: an engine may start decoding them in the background. Their
+  // LoadTexture calls still report any failure.
+  virtual void PrefetchPictures(const std::vector<std::string>& FileNames) { (void)FileNames; }
   virtual void DrawSprite(const Texture& Tex, float X, float Y, float TexWidth, float TexHeight, float Angle,
                           int32_t Opacity, float SrcX, float SrcY, float Width, float Height, float CentreX,
                           float CentreY) = 0;

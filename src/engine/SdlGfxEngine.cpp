@@ -3,6 +3,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -173,6 +174,8 @@ void SdlGfxEngine::Initialise(WindowHandle* Handle, const std::string& GameFolde
 }
 
 void SdlGfxEngine::Shutdown() {
+  Decoders.clear();
+  Prefetched.clear();
   DropTextCache();
   for (auto& [Name, Entry] : Fonts)
     if (Entry.Font) TTF_CloseFont(Entry.Font);
@@ -370,35 +373,81 @@ std::string SdlGfxEngine::ResolvePath(const std::string& FileName) const {
   return Found.string();
 }
 
-void SdlGfxEngine::LoadTexture(Texture& Out, const std::string& FileName, uint32_t ColourKey) {
-  const char* Op = "LoadTexture";
-  RequireSurface(Op);
+SdlGfxEngine::DecodedPicture SdlGfxEngine::DecodeFile(const std::string& FileName) const {
+  DecodedPicture Out;
   const std::string Path = ResolvePath(FileName);
   bool Ok = false;
   const std::vector<uint8_t> Bytes = ReadBytes(Path, Ok);
-  if (!Ok) RaiseError(Op, "cannot read \"" + FileName + "\" (" + Path + ")");
-
+  if (!Ok) {
+    Out.Error = "cannot read \"" + FileName + "\" (" + Path + ")";
+    return Out;
+  }
   RgbaImage Image;
   try {
     Image = DecodePicture(Bytes.data(), Bytes.size());
   } catch (const PictureError& Error) {
-    RaiseError(Op, "\"" + FileName + "\": " + Error.what());
+    Out.Error = "\"" + FileName + "\": " + Error.what();
+    return Out;
   }
-  SDL_Surface* Loaded = SDL_CreateRGBSurfaceWithFormat(0, Image.Width, Image.Height, 32, SDL_PIXELFORMAT_RGBA32);
-  if (!Loaded) RaiseSdl(Op, "\"" + FileName + "\"");
-  for (int Y = 0; Y < Image.Height; ++Y)
-    std::memcpy(static_cast<uint8_t*>(Loaded->pixels) + size_t(Y) * Loaded->pitch,
-                Image.Pixels.data() + size_t(Y) * Image.Width * 4, size_t(Image.Width) * 4);
-  SDL_Surface* Pixels = SDL_ConvertSurfaceFormat(Loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-  SDL_FreeSurface(Loaded);
-  if (!Pixels) RaiseSdl(Op, "\"" + FileName + "\"");
-  std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> Guard(Pixels, SDL_FreeSurface);
+  Out.Width = Image.Width;
+  Out.Height = Image.Height;
+  Out.Argb.resize(size_t(Image.Width) * Image.Height);
+  // RGBA bytes to ARGB words.
+  for (size_t K = 0; K < Out.Argb.size(); ++K) {
+    const uint8_t* P = Image.Pixels.data() + K * 4;
+    Out.Argb[K] = uint32_t(P[3]) << 24 | uint32_t(P[0]) << 16 | uint32_t(P[1]) << 8 | P[2];
+  }
+  return Out;
+}
 
-  const int W = Pixels->w, H = Pixels->h;
-  std::vector<uint32_t> Packed(size_t(W) * H);
-  for (int Y = 0; Y < H; ++Y)
-    std::memcpy(Packed.data() + size_t(Y) * W, static_cast<uint8_t*>(Pixels->pixels) + size_t(Y) * Pixels->pitch,
-                size_t(W) * 4);
+void SdlGfxEngine::PrefetchPictures(const std::vector<std::string>& FileNames) {
+  RequireSurface("PrefetchPictures");
+  // SDL_image starts its decoders on first use, which is not safe from several threads.
+  IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);
+  struct Work {
+    std::vector<std::string> Names;
+    std::vector<std::promise<DecodedPicture>> Results;
+    std::atomic<size_t> Next{0};
+  };
+  auto Shared = std::make_shared<Work>();
+  for (const auto& Name : FileNames) {
+    if (Prefetched.count(Name)) continue;
+    Shared->Names.push_back(Name);
+    Shared->Results.emplace_back();
+    Prefetched[Name] = Shared->Results.back().get_future();
+  }
+  const size_t Threads = std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), Shared->Names.size());
+  for (size_t T = 0; T < Threads; ++T)
+    Decoders.emplace_back([this, Shared] {
+      // In the order given, so that the first picture asked for is the first ready.
+      for (size_t K; (K = Shared->Next++) < Shared->Names.size();) {
+        try {
+          Shared->Results[K].set_value(DecodeFile(Shared->Names[K]));
+        } catch (...) {
+          Shared->Results[K].set_exception(std::current_exception());
+        }
+      }
+    });
+}
+
+void SdlGfxEngine::LoadTexture(Texture& Out, const std::string& FileName, uint32_t ColourKey) {
+  const char* Op = "LoadTexture";
+  RequireSurface(Op);
+  DecodedPicture Picture;
+  const auto Early = Prefetched.find(FileName);
+  if (Early != Prefetched.end()) {
+    try {
+      Picture = Early->second.get();
+    } catch (const std::exception& Error) {
+      Picture.Error = "\"" + FileName + "\": " + Error.what();
+    }
+    Prefetched.erase(Early);
+  } else {
+    Picture = DecodeFile(FileName);
+  }
+  if (!Picture.Error.empty()) RaiseError(Op, Picture.Error);
+  const int W = Picture.Width, H = Picture.Height;
+  std::vector<uint32_t>& Packed = Picture.Argb;
   if (ColourKey != 0) {
     const uint32_t Key = ColourKey & 0xFFFFFF;
     for (auto& P : Packed)

@@ -7,11 +7,13 @@
 
 #include <array>
 #include <chrono>
+#include <future>
 #include <cstdint>
 #include <list>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -57,6 +59,7 @@ class SdlGfxEngine : public GfxEngine {
   void OnKeyS() override;
   void GetMouseState(MouseStateRecord& State, int32_t Reserved) override;
   void LoadTexture(Texture& Out, const std::string& FileName, uint32_t ColourKey) override;
+  void PrefetchPictures(const std::vector<std::string>& FileNames) override;
   void DrawSprite(const Texture& Tex, float X, float Y, float TexWidth, float TexHeight, float Angle, int32_t Opacity,
                   float SrcX, float SrcY, float Width, float Height, float CentreX, float CentreY) override;
   void SetTint(int32_t R, int32_t G, int32_t B) override;
@@ -101,6 +104,12 @@ class SdlGfxEngine : public GfxEngine {
     size_t Bytes = 0;
     std::list<std::string>::iterator Age;
   };
+  // A picture file read and decoded to packed ARGB, or why it could not be.
+  struct DecodedPicture {
+    std::vector<uint32_t> Argb;
+    int Width = 0, Height = 0;
+    std::string Error;
+  };
   struct Pending {
     int32_t Presses = 0;
     int64_t Arrived = 0;  // the frame count when the latest press came in
@@ -108,6 +117,7 @@ class SdlGfxEngine : public GfxEngine {
     bool Answer = false;
   };
 
+  DecodedPicture DecodeFile(const std::string& FileName) const;
   void PumpEvents();
   void HandleEvent(const SDL_Event& Event);
   void SetMouse(int32_t X, int32_t Y);
@@ -149,6 +159,9 @@ class SdlGfxEngine : public GfxEngine {
   std::map<std::string, Mix_Chunk*> Sounds;  // a null chunk: checked but silent
   std::chrono::steady_clock::time_point PaceOrigin{};
   int64_t PaceTicks = 0;
+
+  std::map<std::string, std::future<DecodedPicture>> Prefetched;  // by the name given
+  std::vector<std::jthread> Decoders;  // last: joined before anything they read goes
 };
 
 }  // namespace pikora

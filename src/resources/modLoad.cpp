@@ -61,6 +61,9 @@ void LoadTextures() {
     for (const auto& Entry : TextureTable)
       if (!InGameFolder(Entry.File))
         RaiseError("LoadTextures", std::string("\"") + Entry.File + "\" is missing from \"game data\\pictures.pkr\"");
+    std::vector<std::string> Names;
+    for (const auto& Entry : TextureTable) Names.push_back(Entry.File);
+    Gfx->PrefetchPictures(Names);
     for (const auto& Entry : TextureTable) Gfx->LoadTexture(*Entry.Slot, Entry.File, Entry.ColourKey);
   } catch (...) {
     // The program stops here; it still leaves no unpacked pictures behind.
