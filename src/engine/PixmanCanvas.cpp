@@ -404,7 +404,9 @@ class PixmanCanvas final : public Canvas {
         const int V0 = int(std::clamp<int64_t>(Iv, 0, H - 1)), V1 = int(std::clamp<int64_t>(Iv + 1, 0, H - 1));
         const uint32_t* Top = Texels + size_t(V0) * Stride;
         const uint32_t* Bottom = Texels + size_t(V1) * Stride;
-        if ((Top[U0] | Top[U1] | Bottom[U0] | Bottom[U1] | Solid) == 0) continue;  // clear texels change nothing
+        // Texels under 4/255 cover (premultiplied, so their colour is as faint) change a pixel by
+        // less than 4/255 at most: most of a soft particle's square is skipped.
+        if ((Top[U0] | Top[U1] | Bottom[U0] | Bottom[U1] | Solid) < 0x04000000u) continue;
         const short Wu = short(U >> 8 & 255), Wv = short(V >> 8 & 255);
         // Channels as 16-bit lanes: left texel in the low half, right in the high half.
         const __m128i T = _mm_unpacklo_epi8(_mm_set_epi32(0, 0, int(Top[U1] | Solid), int(Top[U0] | Solid)), Zero);
