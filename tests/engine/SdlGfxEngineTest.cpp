@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "DdsTestFiles.h"
@@ -29,11 +28,6 @@ struct Box {
   float CentreX() const { return (Left + Right) / 2.0f; }
   float CentreY() const { return (Top + Bottom) / 2.0f; }
 };
-
-void WriteBytes(const fs::path& Path, const std::vector<uint8_t>& Bytes) {
-  fs::create_directories(Path.parent_path());
-  std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Bytes.data()), Bytes.size());
-}
 
 // Writes a picture whose pixels come from Colour(x, y) as ARGB.
 void WritePicture(const fs::path& Path, int W, int H, const std::function<uint32_t(int, int)>& Colour) {
@@ -86,20 +80,33 @@ class SdlEngineTest : public ::testing::TestWithParam<DrawPath> {
     Engine->LoadTexture(T, Name, Key);
     return T;
   }
+  // The call throws a ComponentError for Op whose cause names Named.
+  static void ExpectFailure(const std::function<void()>& Call, const std::string& Op, const std::string& Named) {
+    try {
+      Call();
+      ADD_FAILURE() << Op << " did not fail";
+    } catch (const ComponentError& E) {
+      EXPECT_EQ(E.Operation, Op);
+      EXPECT_NE(E.Cause.find(Named), std::string::npos) << E.Cause;
+    }
+  }
+  // An event for this window: every window event keeps its window ID at the same place.
+  SDL_Event Event(uint32_t Type) {
+    SDL_Event E{};
+    E.type = Type;
+    E.window.windowID = SDL_GetWindowID(Engine->WindowPtr());
+    return E;
+  }
   void Push(SDL_Event E) { ASSERT_EQ(SDL_PushEvent(&E), 1); }
   void PushKey(SDL_Scancode Code, bool Down, bool Repeat = false) {
-    SDL_Event E{};
-    E.type = Down ? SDL_KEYDOWN : SDL_KEYUP;
-    E.key.windowID = SDL_GetWindowID(Engine->WindowPtr());
+    SDL_Event E = Event(Down ? SDL_KEYDOWN : SDL_KEYUP);
     E.key.state = Down ? SDL_PRESSED : SDL_RELEASED;
     E.key.repeat = Repeat;
     E.key.keysym.scancode = Code;
     Push(E);
   }
   void PushButton(int X, int Y, bool Down) {
-    SDL_Event E{};
-    E.type = Down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    E.button.windowID = SDL_GetWindowID(Engine->WindowPtr());
+    SDL_Event E = Event(Down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP);
     E.button.button = SDL_BUTTON_LEFT;
     E.button.state = Down ? SDL_PRESSED : SDL_RELEASED;
     E.button.x = X;
@@ -115,18 +122,16 @@ class SdlEngineTest : public ::testing::TestWithParam<DrawPath> {
 };
 
 TEST_P(SdlEngineTest, EveryTextureFormatShowsItsColours) {
-  WriteBytes(Folder / "u24.dds", Dds24());
-  WriteBytes(Folder / "u32.dds", Dds32());
-  WriteBytes(Folder / "dxt1.dds", DdsBlocks(squish::kDxt1));
-  WriteBytes(Folder / "dxt3.dds", DdsBlocks(squish::kDxt3));
-  WriteBytes(Folder / "dxt5.dds", DdsBlocks(squish::kDxt5));
+  std::vector<std::pair<std::string, bool>> Files = {{"quad.png", true}};
+  for (const DdsKind& K : DdsKinds) {
+    Files.emplace_back(K.Name + std::string(".dds"), K.Alpha);
+    const auto Bytes = DdsFile(K.Kind);
+    WriteFile(Folder / Files.back().first, {Bytes.begin(), Bytes.end()});
+  }
   WritePicture(Folder / "quad.png", 16, 16, [](int X, int Y) {
     const auto& C = QuadrantColours[(Y / 8) * 2 + X / 8];
     return uint32_t(C.A) << 24 | C.R << 16 | C.G << 8 | C.B;
   });
-  const std::vector<std::pair<std::string, bool>> Files = {
-      {"u24.dds", false}, {"u32.dds", true}, {"dxt1.dds", false}, {"dxt3.dds", true}, {"dxt5.dds", true},
-      {"quad.png", true}};
   Engine->BeginFrame(0, 0, 0);
   for (size_t I = 0; I < Files.size(); ++I) {
     const Texture T = Load(Files[I].first);
@@ -180,8 +185,6 @@ TEST_P(SdlEngineTest, TexelSpaceIsThePictureStretchedToPowersOfTwo) {
   Engine->BeginFrame(0, 0, 255);
   Engine->DrawSprite(Load("back.png"), 0, 0, 1024, 1024, 0, 100, 0, 0, 800, 600, -1, -1);
   Read();
-  EXPECT_EQ(Ink(Blue).Width(), 800);
-  EXPECT_EQ(Ink(Blue).Height(), 600);
   int Unfilled = 0;
   for (uint32_t P : Surface) Unfilled += P == Blue;
   EXPECT_EQ(Unfilled, 0);
@@ -349,13 +352,7 @@ TEST_P(SdlEngineTest, FontsAndTextsAreFoundAndCached) {
   for (int N = 0; N < 2000; ++N) Engine->DrawText("small", 0, 0, 100, 20, std::to_string(N), 0xFFFFFFFF, 0);
   EXPECT_LE(Engine->CachedTexts(), 512u);
 
-  try {
-    Engine->DrawText("nosuchfont", 0, 0, 10, 10, "x", 0xFFFFFFFF, 0);
-    FAIL() << "unknown font accepted";
-  } catch (const ComponentError& E) {
-    EXPECT_EQ(E.Operation, "DrawText");
-    EXPECT_NE(E.Cause.find("nosuchfont"), std::string::npos);
-  }
+  ExpectFailure([&] { Engine->DrawText("nosuchfont", 0, 0, 10, 10, "x", 0xFFFFFFFF, 0); }, "DrawText", "nosuchfont");
 }
 
 TEST_P(SdlEngineTest, BitmapTextUsesTheGlyphCellsAndTheirWidths) {
@@ -393,13 +390,11 @@ TEST_P(SdlEngineTest, BitmapTextUsesTheGlyphCellsAndTheirWidths) {
 }
 
 TEST(SdlKeys, PcScanCodesFollowTheUsLayout) {
-  EXPECT_EQ(SdlScanCode(1), SDL_SCANCODE_ESCAPE);
-  EXPECT_EQ(SdlScanCode(2), SDL_SCANCODE_1);
-  EXPECT_EQ(SdlScanCode(10), SDL_SCANCODE_9);
-  EXPECT_EQ(SdlScanCode(11), SDL_SCANCODE_0);
-  EXPECT_EQ(SdlScanCode(14), SDL_SCANCODE_BACKSPACE);
-  EXPECT_EQ(SdlScanCode(28), SDL_SCANCODE_RETURN);
-  EXPECT_EQ(SdlScanCode(57), SDL_SCANCODE_SPACE);
+  for (auto [Pc, Sdl] : std::vector<std::pair<int, SDL_Scancode>>{
+           {1, SDL_SCANCODE_ESCAPE}, {2, SDL_SCANCODE_1}, {10, SDL_SCANCODE_9}, {11, SDL_SCANCODE_0},
+           {14, SDL_SCANCODE_BACKSPACE}, {28, SDL_SCANCODE_RETURN}, {57, SDL_SCANCODE_SPACE},
+           {0, SDL_SCANCODE_UNKNOWN}, {-3, SDL_SCANCODE_UNKNOWN}, {1000, SDL_SCANCODE_UNKNOWN}})
+    EXPECT_EQ(SdlScanCode(Pc), Sdl) << Pc;
   const std::string Rows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
   const int Starts[] = {16, 30, 44};
   for (int R = 0; R < 3; ++R)
@@ -408,9 +403,6 @@ TEST(SdlKeys, PcScanCodesFollowTheUsLayout) {
       EXPECT_EQ(PcScanCode(Code), Starts[R] + int(I)) << Rows[R][I];
       EXPECT_EQ(SdlScanCode(Starts[R] + int(I)), Code) << Rows[R][I];
     }
-  EXPECT_EQ(SdlScanCode(0), SDL_SCANCODE_UNKNOWN);
-  EXPECT_EQ(SdlScanCode(-3), SDL_SCANCODE_UNKNOWN);
-  EXPECT_EQ(SdlScanCode(1000), SDL_SCANCODE_UNKNOWN);
 }
 
 TEST_P(SdlEngineTest, PressesAreReportedOncePerPressInTheFrameThatPolls) {
@@ -438,22 +430,18 @@ TEST_P(SdlEngineTest, PressesAreReportedOncePerPressInTheFrameThatPolls) {
   Engine->EndFrame();  // the click waits for a poll
   MouseStateRecord State;
   Engine->GetMouseState(State, 0);
-  EXPECT_TRUE(State.Button);
-  EXPECT_EQ(State.X, 200);
-  EXPECT_EQ(State.Y, 150);
+  EXPECT_EQ(std::tuple(State.Button, State.X, State.Y), std::tuple(true, 200, 150));
   Engine->EndFrame();
   Engine->GetMouseState(State, 0);
   EXPECT_FALSE(State.Button);
   int32_t X = 0, Y = 0;
   Engine->LastMousePosition(X, Y);
-  EXPECT_EQ(X, 200);
-  EXPECT_EQ(Y, 150);
+  EXPECT_EQ(std::pair(X, Y), std::pair(200, 150));
 
   // Wheel notches add up until the next poll; a flipped wheel (natural scrolling) turns them.
   for (auto [Notches, Direction] :
        {std::pair{-1, SDL_MOUSEWHEEL_NORMAL}, {-1, SDL_MOUSEWHEEL_NORMAL}, {1, SDL_MOUSEWHEEL_FLIPPED}}) {
-    SDL_Event Wheel{};
-    Wheel.type = SDL_MOUSEWHEEL;
+    SDL_Event Wheel = Event(SDL_MOUSEWHEEL);
     Wheel.wheel.y = Notches;
     Wheel.wheel.direction = Direction;
     Push(Wheel);
@@ -479,13 +467,9 @@ TEST_P(SdlEngineTest, F12TogglesDebugModeAndCloseRequestsReachTheWindow) {
   Engine->DoEvents();
   EXPECT_TRUE(Engine->IsDebugMode());
 
-  SDL_Event Quit{};
-  Quit.type = SDL_QUIT;
-  Push(Quit);
-  SDL_Event Close{};
-  Close.type = SDL_WINDOWEVENT;
+  Push(Event(SDL_QUIT));
+  SDL_Event Close = Event(SDL_WINDOWEVENT);
   Close.window.event = SDL_WINDOWEVENT_CLOSE;
-  Close.window.windowID = SDL_GetWindowID(Engine->WindowPtr());
   Push(Close);
   Engine->EndFrame();
   EXPECT_EQ(CloseRequests, 1);
@@ -503,64 +487,38 @@ TEST_P(SdlEngineTest, MouseIsInSurfacePixelsInAWiderWindow) {
   int W = 0, H = 0;
   SDL_GetWindowSize(Engine->WindowPtr(), &W, &H);
   if (W != 1600) GTEST_SKIP() << "this video driver cannot resize";
-  SDL_Event Move{};
-  Move.type = SDL_MOUSEMOTION;
-  Move.motion.windowID = SDL_GetWindowID(Engine->WindowPtr());
+  SDL_Event Move = Event(SDL_MOUSEMOTION);
   Move.motion.x = 500;
   Move.motion.y = 300;
   Push(Move);
   MouseStateRecord State;
   Engine->GetMouseState(State, 0);
-  EXPECT_EQ(State.X, 100);
-  EXPECT_EQ(State.Y, 300);
+  EXPECT_EQ(std::pair(State.X, State.Y), std::pair(100, 300));
 }
 
-TEST_P(SdlEngineTest, FailuresNameTheOperationAndTheFile) {
-  auto ExpectFailure = [](const std::function<void()>& Call, const std::string& Op, const std::string& Named) {
-    try {
-      Call();
-      ADD_FAILURE() << Op << " did not fail";
-    } catch (const ComponentError& E) {
-      EXPECT_EQ(E.Operation, Op);
-      EXPECT_NE(E.Cause.find(Named), std::string::npos) << E.Cause;
-    }
-  };
+TEST_P(SdlEngineTest, FailuresNameTheOperationAndTheFileAndAGoodSoundPlays) {
   Texture T;
   ExpectFailure([&] { Engine->LoadTexture(T, "missing.png", 0); }, "LoadTexture", "missing.png");
-  WriteBytes(Folder / "broken.jpg", {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'g'});
+  WriteFile(Folder / "broken.jpg", "not a jpg");
   ExpectFailure([&] { Engine->LoadTexture(T, "broken.jpg", 0); }, "LoadTexture", "broken.jpg");
-  auto Bad = DdsBlocks(squish::kDxt5);
-  Bad.resize(200);
-  WriteBytes(Folder / "bad.dds", Bad);
+  const auto Bad = DdsFile(squish::kDxt5);
+  WriteFile(Folder / "bad.dds", {Bad.begin(), Bad.begin() + 200});
   ExpectFailure([&] { Engine->LoadTexture(T, "bad.dds", 0); }, "LoadTexture", "bad.dds");
   EXPECT_FALSE(T);
   ExpectFailure([&] { Engine->LoadSound("click", "sound\\click.wav"); }, "LoadSound", "click.wav");
-  WriteBytes(Folder / "sound" / "noise.wav", {'R', 'I', 'F', 'F', 1, 2, 3});
+  WriteFile(Folder / "sound" / "noise.wav", "RIFF\1\2\3");
   ExpectFailure([&] { Engine->LoadSound("noise", "sound\\noise.wav"); }, "LoadSound", "noise.wav");
   ExpectFailure([&] { Engine->PlaySound("nothing", 0, 100, 0, 0); }, "PlaySound", "nothing");
+  fs::copy_file(fs::path(PIKORA_SOURCE_DIR) / "data" / "sound" / "click.wav", Folder / "sound" / "click.wav");
+  Engine->LoadSound("click", "\\sound\\click.wav");
+  for (int I = 0; I < 40; ++I) Engine->PlaySound("click", 0, 80, 0, 40);
 }
 
 TEST_P(SdlEngineTest, NamesResolveInTheGameFolder) {
   WritePicture(Folder / "sub" / "Pic.bmp", 4, 4, [](int, int) { return 0xFF112233u; });
-  EXPECT_EQ(Load("sub\\Pic.bmp")->Width, 4);
-  EXPECT_EQ(Load("\\sub\\Pic.bmp")->Width, 4);
-  EXPECT_EQ(Load("/sub/Pic.bmp")->Width, 4);
-  EXPECT_EQ(Load("SUB\\pic.BMP")->Width, 4);
-  EXPECT_EQ(Load((Folder / "sub" / "Pic.bmp").string())->Width, 4);
-}
-
-TEST_P(SdlEngineTest, SoundEffectsLoadAndPlay) {
-  // A short 16-bit mono WAV.
-  std::vector<uint8_t> Wav = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
-                              1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x44, 0xAC, 0, 0, 2, 0, 16, 0, 'd', 'a', 't', 'a'};
-  const uint32_t Samples = 2205;
-  for (uint32_t V : {Samples * 2}) Wav.insert(Wav.end(), {uint8_t(V), uint8_t(V >> 8), 0, 0});
-  Wav.resize(Wav.size() + Samples * 2, 0);
-  const uint32_t Riff = uint32_t(Wav.size() - 8);
-  for (int I = 0; I < 4; ++I) Wav[4 + I] = uint8_t(Riff >> (8 * I));
-  WriteBytes(Folder / "sound" / "click.wav", Wav);
-  Engine->LoadSound("click", "\\sound\\click.wav");
-  for (int I = 0; I < 40; ++I) Engine->PlaySound("click", 0, 80, 0, 40);
+  for (const std::string& Name : {std::string("sub\\Pic.bmp"), std::string("\\sub\\Pic.bmp"), std::string("/sub/Pic.bmp"),
+                                  std::string("SUB\\pic.BMP"), (Folder / "sub" / "Pic.bmp").string()})
+    EXPECT_EQ(Load(Name)->Width, 4) << Name;
 }
 
 TEST_P(SdlEngineTest, ScreenshotIsThePngOfTheSurface) {
@@ -573,14 +531,9 @@ TEST_P(SdlEngineTest, ScreenshotIsThePngOfTheSurface) {
       << "nothing but the finished picture";
   SDL_Surface* Shot = IMG_Load(Engine->LastScreenshot.c_str());
   ASSERT_NE(Shot, nullptr);
-  EXPECT_EQ(Shot->w, 800);
-  EXPECT_EQ(Shot->h, 600);
-  Uint8 R = 0, G = 0, B = 0;
+  EXPECT_EQ(std::pair(Shot->w, Shot->h), std::pair(800, 600));
   SDL_Surface* Argb = SDL_ConvertSurfaceFormat(Shot, SDL_PIXELFORMAT_ARGB8888, 0);
-  SDL_GetRGB(static_cast<uint32_t*>(Argb->pixels)[0], Argb->format, &R, &G, &B);
-  EXPECT_EQ(R, 10);
-  EXPECT_EQ(G, 20);
-  EXPECT_EQ(B, 30);
+  EXPECT_EQ(static_cast<uint32_t*>(Argb->pixels)[0] & 0xFFFFFF, 0x0A141Eu);
   SDL_FreeSurface(Argb);
   SDL_FreeSurface(Shot);
 }

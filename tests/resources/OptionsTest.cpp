@@ -1,7 +1,13 @@
-// options.ini: reading, defaults and saving.
+// The four options: options.ini read, defaulted and saved, the options screen, and the Music
+// option with the end-of-music rule of the frame loop.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "resources/Options.h"
+#include "resources/OptionsScreen.h"
+#include "resources/modLoad.h"
+#include "scores/ResultsFixture.h"
 #include "support/GameFixture.h"
 
 namespace pikora::test {
@@ -71,6 +77,135 @@ TEST_F(OptionsTest, SaveWritesAllFourKeysAsTrueOrFalse) {
   for (const char* Line : {"Screen=True", "Music=False", "Sound=False", "Particle=True"})
     EXPECT_NE(Saved.find(Line), std::string::npos) << Line << " in\n" << Saved;
   for (const char* Old : {"=1", "FALSE", "=0"}) EXPECT_EQ(Saved.find(Old), std::string::npos) << Old;
+}
+
+class OptionsScreenTest : public ResultsTest {
+ protected:
+  OptionsScreenTest() { GameScreen = 3; }
+  int32_t ClickAt(int32_t X, int32_t Y) {
+    Engine->Click(Engine->Frame() + 1, X, Y);
+    return Frame([] { DrawOptionsScreen(); });
+  }
+  std::vector<std::string> Writes() const {
+    std::vector<std::string> Out;
+    for (const auto& L : Table->Log)
+      if (L.rfind("WriteINI", 0) == 0) Out.push_back(L);
+    return Out;
+  }
+  bool NoticeIn(int32_t F) const {
+    return !Engine->TextsIn(F, "the changes will take effect next time you run the game").empty();
+  }
+  std::shared_ptr<TableFiles> Table = OpenWithTable();
+};
+
+TEST_F(OptionsScreenTest, EachRowSetsItsOptionAndWritesTheFile) {
+  MusicRec->Playing = true;
+  ClickAt(650, 217);  // MUZIKA: NE stops the music at once
+  EXPECT_FALSE(GameOptions.Music || MusicRec->Playing);
+  ASSERT_EQ(Writes().size(), 4u) << "every click writes all four options";
+  EXPECT_NE(Writes()[1].find("Music=False"), std::string::npos) << Writes()[1];
+  ClickAt(650, 257);  // ZVUCNI EFEKTI: NE
+  EXPECT_FALSE(GameOptions.Sound);
+  ClickAt(650, 307);  // PARTICLE EFEKTI: NE
+  EXPECT_FALSE(GameOptions.Particle);
+  ClickAt(320, 307);  // and back
+  EXPECT_TRUE(GameOptions.Particle);
+  ClickAt(320, 257);
+  EXPECT_TRUE(GameOptions.Sound);
+  EXPECT_EQ(Writes().size(), 20u);
+}
+
+TEST_F(OptionsScreenTest, LeftChoiceTakesItsRightAndBottomEdgesButNotOneMore) {
+  GameOptions.Screen = false;
+  ClickAt(421, 167);
+  EXPECT_FALSE(GameOptions.Screen);
+  EXPECT_TRUE(Writes().empty());
+  ClickAt(420, 167);
+  EXPECT_TRUE(GameOptions.Screen);
+  GameOptions.Screen = false;
+  ClickAt(330, 177);
+  EXPECT_TRUE(GameOptions.Screen);
+  GameOptions.Screen = false;
+  ClickAt(330, 178);
+  EXPECT_FALSE(GameOptions.Screen);
+}
+
+TEST_F(OptionsScreenTest, RestartNoticeShowsWhileTheScreenChoiceDiffersFromTheStart) {
+  EXPECT_FALSE(NoticeIn(Frame([] { DrawOptionsScreen(); })));
+  EXPECT_TRUE(NoticeIn(ClickAt(650, 167)));  // puni ekran
+  EXPECT_FALSE(GameOptions.Screen);
+  EXPECT_TRUE(NoticeIn(Frame([] { DrawOptionsScreen(); })));
+  EXPECT_FALSE(NoticeIn(ClickAt(330, 167)));  // u prozoru again
+  EXPECT_TRUE(GameOptions.ScreenChanged);
+  EXPECT_TRUE(GameOptions.ScreenAtStart);
+  EXPECT_FALSE(NoticeIn(ClickAt(330, 167)));
+}
+
+class OptionsLoopTest : public GameTest {};
+
+TEST_F(OptionsLoopTest, MusicOffThroughTheLoopStopsTheMusicAndRewritesTheFile) {
+  WriteOptions(true, true, true, true);
+  bool PlayingBefore = false;
+  Engine->OnFrame = [&](int32_t F, RecordingGfxEngine& E) {
+    if (F == 2) GameScreen = 3;  // as the side menu's "Postavke"
+    if (F == 4) {
+      PlayingBefore = MusicRec->Playing;
+      E.Click(F, 650, 217);
+    }
+  };
+  ASSERT_EQ(RunFrames(5), 0);
+  EXPECT_TRUE(PlayingBefore);
+  EXPECT_FALSE(MusicRec->Playing);
+  const std::string Ini = ReadFile(Folder / "game data" / "options.ini");
+  EXPECT_TRUE(std::regex_search(Ini, std::regex(R"(Music\s*=\s*False)"))) << Ini;
+  EXPECT_TRUE(std::regex_search(Ini, std::regex(R"(Sound\s*=\s*True)"))) << Ini;
+}
+
+struct EndCase {
+  bool MusicOn;
+  int32_t Position;  // reached in frame 3; the length is 1000
+  bool Restarts;
+};
+
+class MusicEndTest : public GameTest, public ::testing::WithParamInterface<EndCase> {};
+
+TEST_P(MusicEndTest, RestartsFromTheStartOnlyWhenTheEndIsReachedWithMusicOn) {
+  const EndCase Case = GetParam();
+  WriteOptions(true, Case.MusicOn, true, true);
+  MusicRec->Length = 1000;
+  std::vector<int32_t> RestartFrames;
+  size_t Seen = 0;
+  Engine->OnFrame = [&](int32_t Frame, RecordingGfxEngine&) {
+    // Calls made since the last poll belong to the frame before.
+    for (; Seen < MusicRec->Calls.size(); ++Seen)
+      if (MusicRec->Calls[Seen].Op == "Play" && MusicRec->Calls[Seen].Value == -1) RestartFrames.push_back(Frame - 1);
+    if (Frame == 3) MusicRec->Position = Case.Position;
+  };
+  ASSERT_EQ(RunFrames(6), 0);
+  EXPECT_EQ(RestartFrames, Case.Restarts ? std::vector<int32_t>{3} : std::vector<int32_t>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, MusicEndTest,
+                         ::testing::Values(EndCase{true, 999, false}, EndCase{true, 1000, true},
+                                           EndCase{true, 1500, true}, EndCase{false, 1000, false},
+                                           EndCase{false, 5000, false}),
+                         [](const ::testing::TestParamInfo<EndCase>& Info) {
+                           return std::string(Info.param.MusicOn ? "MusicOn" : "MusicOff") + "At" +
+                                  std::to_string(Info.param.Position);
+                         });
+
+TEST(MusicOptionTest, SwitchingMusicOffStopsAtOnceAndOnPlaysAgain) {
+  auto Player = std::make_shared<RecordingMusicPlayer>();
+  Music = Player;
+  GameOptions.Music = false;
+  ApplyMusicOption();
+  GameOptions.Music = true;
+  ApplyMusicOption();
+  Music.reset();
+  std::vector<std::string> Ops;
+  for (const auto& C : Player->Calls) Ops.push_back(C.Op + " " + std::to_string(C.Value));
+  EXPECT_EQ(Ops, (std::vector<std::string>{"Stop -1", "SetVolume 95", "Play 0", "SetVolume 95"}));
+  GameOptions = {};
 }
 
 }  // namespace

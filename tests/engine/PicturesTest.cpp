@@ -1,10 +1,55 @@
+// Picture files: DDS decoding, and every format's claimed size read before decoding.
 #include <gtest/gtest.h>
+#include <squish.h>
 
+#include <cstring>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "engine/DdsImage.h"
 #include "engine/PictureReader.h"
 #include "support/GameFixture.h"
+#include "DdsTestFiles.h"
 
 namespace pikora::test {
 namespace {
+
+TEST(DdsImage, UncompressedAndBlockFormatsDecodeToTheirColours) {
+  for (const DdsKind& K : DdsKinds) {
+    const auto File = DdsFile(K.Kind);
+    const RgbaImage I = DecodeDds(File.data(), File.size());
+    ASSERT_EQ(std::tuple(I.Width, I.Height), std::tuple(16, 16)) << K.Name;
+    for (int Q = 0; Q < 4; ++Q) {
+      const auto& C = QuadrantColours[Q];
+      const uint8_t* P = I.Pixels.data() + (size_t((Q / 2) * 8 + 5) * 16 + (Q % 2) * 8 + 3) * 4;
+      EXPECT_EQ(std::vector<int>(P, P + 4), (std::vector<int>{C.R, C.G, C.B, K.Alpha ? C.A : 255}))
+          << K.Name << " quadrant " << Q;
+    }
+  }
+}
+
+TEST(DdsImage, DamagedOrUnsupportedFilesAreRefused) {
+  auto Truncated = DdsFile(squish::kDxt5);
+  Truncated.erase(Truncated.end() - 10, Truncated.end());
+  EXPECT_THROW(DecodeDds(Truncated.data(), Truncated.size()), DdsError);
+
+  auto Other = DdsFile(squish::kDxt1);
+  std::memcpy(Other.data() + 84, "ATI2", 4);
+  try {
+    DecodeDds(Other.data(), Other.size());
+    FAIL() << "ATI2 accepted";
+  } catch (const DdsError& E) {
+    EXPECT_NE(std::string(E.what()).find("ATI2"), std::string::npos);
+  }
+
+  const std::vector<uint8_t> Short = {'D', 'D', 'S', ' ', 124, 0};
+  EXPECT_THROW(DecodeDds(Short.data(), Short.size()), DdsError);
+  const std::vector<uint8_t> Png = {0x89, 'P', 'N', 'G'};
+  EXPECT_FALSE(LooksLikeDds(Png.data(), Png.size()));
+  EXPECT_TRUE(LooksLikeDds(Short.data(), 4));
+  EXPECT_FALSE(LooksLikeDds(Short.data(), 3));
+}
 
 RgbaImage Decode(const std::string& Bytes) {
   return DecodePicture(reinterpret_cast<const uint8_t*>(Bytes.data()), Bytes.size());
