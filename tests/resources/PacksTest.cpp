@@ -20,6 +20,14 @@ namespace {
 
 class PacksTest : public PackScriptTest {
  protected:
+  // Runs the frames, which must end well, and returns what the game wrote to stderr.
+  std::string RunWarned(int32_t Frames) {
+    testing::internal::CaptureStderr();
+    const int Status = RunFrames(Frames);
+    const std::string Err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Status, 0) << Err;
+    return Err;
+  }
   std::set<std::string> GameFolderFiles() {
     std::set<std::string> Names;
     for (const auto& E : fs::directory_iterator(Folder.Path))
@@ -122,9 +130,7 @@ TEST_F(PacksTest, UnreadableAndUnplayablePacksAreLeftOutWithOneWarningEachAndGoo
     SelectedPack = 1;
     StartPack();
   });
-  testing::internal::CaptureStderr();
-  ASSERT_EQ(RunFrames(2), 0);
-  const std::string Err = testing::internal::GetCapturedStderr();
+  const std::string Err = RunWarned(2);
 
   EXPECT_EQ(Kept, (std::vector<std::string>{"a.pkr", "z.pkr"}));
   EXPECT_EQ(GameScreen, 9);
@@ -177,9 +183,7 @@ TEST_F(PacksTest, AtShutdownChangedTablesGoBackIntoTheirArchivesAndUnchangedArch
     fs::remove(Folder / "1hscore.ini");
     WriteFile(Folder / "2hscore.ini", NewTable);
   });
-  testing::internal::CaptureStderr();
-  ASSERT_EQ(RunFrames(3), 0);
-  const std::string Err = testing::internal::GetCapturedStderr();
+  const std::string Err = RunWarned(3);
 
   EXPECT_NE(Err.find("b.pkr"), std::string::npos);
   EXPECT_NE(ZipEntry(Folder / "packs" / "b.pkr", "hscore.ini").find("Ivo"), std::string::npos);
@@ -241,10 +245,7 @@ TEST_F(PacksTest, APictureThatFailsAtStartReturnsToThePackListWithAMessageAndPla
     LoadLevelPictures();
     EXPECT_EQ(GameScreen, 10) << "another pack still plays";
   });
-  testing::internal::CaptureStderr();
-  const int Status = RunFrames(3);
-  const std::string Err = testing::internal::GetCapturedStderr();
-  ASSERT_EQ(Status, 0) << Err;
+  const std::string Err = RunWarned(3);
   EXPECT_EQ(std::count(Err.begin(), Err.end(), '\n'), 1) << Err;
   EXPECT_NE(Err.find("\"b.pkr\""), std::string::npos) << Err;
   EXPECT_NE(Err.find("1x.jpg"), std::string::npos) << Err;
@@ -258,9 +259,7 @@ TEST_F(PacksTest, FilesBesidePacksAreNeverRemovedWhateverTheirNames) {
   const std::vector<std::string> Mine = {"Selo.pkr.readme", "Selo.pkr.notes1", "Selo.pkr.A1b2C3"};
   for (const auto& Name : Mine) WriteFile(Folder / "packs" / Name, "mine");
   At(2, [&] { WriteFile(Folder / "0hscore.ini", "[scores]\n1_name=Ana\n1_score=5\n"); });
-  testing::internal::CaptureStderr();
-  ASSERT_EQ(RunFrames(2), 0);
-  testing::internal::GetCapturedStderr();
+  RunWarned(2);
   for (const auto& Name : Mine) EXPECT_EQ(ReadFile(Folder / "packs" / Name), "mine") << Name;
 }
 
@@ -273,18 +272,14 @@ TEST_F(PacksTest, APackNameWithABackslashIsLeftOutAndNothingOutsidePacksIsWritte
     EXPECT_TRUE(PackList.empty());
     if (!PackList.empty()) WriteFile(Folder / "0hscore.ini", "[scores]\n1_name=Ana\n1_score=5\n");
   });
-  testing::internal::CaptureStderr();
-  ASSERT_EQ(RunFrames(2), 0);
-  const std::string Err = testing::internal::GetCapturedStderr();
+  const std::string Err = RunWarned(2);
   EXPECT_NE(Err.find("outside.pkr"), std::string::npos);
   EXPECT_EQ(ReadFile(Folder / "outside.pkr"), Before);
 }
 
 TEST_F(PacksTest, NoPacksFolderGivesAnEmptyListAndTheGameRuns) {
   fs::remove_all(Folder / "packs");
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(RunFrames(2), 0);
-  testing::internal::GetCapturedStderr();
+  RunWarned(2);
   EXPECT_TRUE(PackList.empty());
 }
 
