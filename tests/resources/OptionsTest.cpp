@@ -100,30 +100,22 @@ TEST_F(OptionsScreenTest, EachRowSetsItsOptionAndWritesTheFile) {
   EXPECT_FALSE(GameOptions.Music || MusicRec->Playing);
   ASSERT_EQ(Writes().size(), 4u) << "every click writes all four options";
   EXPECT_NE(Writes()[1].find("Music=False"), std::string::npos) << Writes()[1];
-  ClickAt(650, 257);  // ZVUCNI EFEKTI: NE
-  EXPECT_FALSE(GameOptions.Sound);
-  ClickAt(650, 307);  // PARTICLE EFEKTI: NE
-  EXPECT_FALSE(GameOptions.Particle);
-  ClickAt(320, 307);  // and back
-  EXPECT_TRUE(GameOptions.Particle);
-  ClickAt(320, 257);
-  EXPECT_TRUE(GameOptions.Sound);
+  // ZVUCNI EFEKTI and PARTICLE EFEKTI: NE, and back.
+  for (auto [X, Y, Option, Want] : {std::tuple{650, 257, &GameOptions.Sound, false}, {650, 307, &GameOptions.Particle, false},
+                                    {320, 307, &GameOptions.Particle, true}, {320, 257, &GameOptions.Sound, true}}) {
+    ClickAt(X, Y);
+    EXPECT_EQ(*Option, Want) << X << "," << Y;
+  }
   EXPECT_EQ(Writes().size(), 20u);
 }
 
 TEST_F(OptionsScreenTest, LeftChoiceTakesItsRightAndBottomEdgesButNotOneMore) {
-  GameOptions.Screen = false;
-  ClickAt(421, 167);
-  EXPECT_FALSE(GameOptions.Screen);
-  EXPECT_TRUE(Writes().empty());
-  ClickAt(420, 167);
-  EXPECT_TRUE(GameOptions.Screen);
-  GameOptions.Screen = false;
-  ClickAt(330, 177);
-  EXPECT_TRUE(GameOptions.Screen);
-  GameOptions.Screen = false;
-  ClickAt(330, 178);
-  EXPECT_FALSE(GameOptions.Screen);
+  for (auto [X, Y, Hit] : {std::tuple{421, 167, false}, {420, 167, true}, {330, 177, true}, {330, 178, false}}) {
+    GameOptions.Screen = false;
+    ClickAt(X, Y);
+    EXPECT_EQ(GameOptions.Screen, Hit) << X << "," << Y;
+  }
+  EXPECT_EQ(Writes().size(), 8u) << "a miss writes nothing";
 }
 
 TEST_F(OptionsScreenTest, RestartNoticeShowsWhileTheScreenChoiceDiffersFromTheStart) {

@@ -97,14 +97,9 @@ TEST_F(PacksTest, UnreadableAndUnplayablePacksAreLeftOutWithOneWarningEachAndGoo
   MakeVariant("i-vertical.pkr", "packinfo.ini", "[General]\nNumOfLevels=2\nVertical=Maybe\n");
   MakeVariant("j-nopicture.pkr", "2x.jpg", std::nullopt);
   MakeVariant("k-mixed.pkr", "1x.jpg", std::nullopt);  // 1.jpg with no partner
-  std::string PicInfo;
-  for (int N = 1; N <= 2; ++N) {
-    PicInfo += "[" + std::to_string(N) + "]\n";
-    for (int K = 1; K <= 5; ++K)
-      for (const char* E : {"Left", "Right", "Top", "Bottom"})
-        PicInfo += std::to_string(K) + E + "=" + (N == 2 && K == 3 && std::string(E) == "Top" ? "abc" : "10,5") + "\n";
-  }
-  MakeVariant("l-badedge.pkr", "picinfo.ini", PicInfo);
+  MakePack("l-badedge.pkr", 2, false);
+  std::string PicInfo = ZipEntry(Folder / "packs" / "l-badedge.pkr", "picinfo.ini");
+  MakeVariant("l-badedge.pkr", "picinfo.ini", PicInfo.replace(PicInfo.rfind("3Top=30"), 7, "3Top=abc"));  // level 2
   MakeVariant("m-noedge.pkr", "picinfo.ini", "[1]\n1Left=1\n");
   MakeVariant("n-huge.pkr", "packinfo.ini", "[General]\nNumOfLevels=2\nVertical=True\n");
   // Its headers claim an uncompressed size of 3 GiB, far beyond what the file tools unpack.
