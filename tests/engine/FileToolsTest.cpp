@@ -12,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <random>
+#include <set>
 #include <thread>
 
 #include "engine/ComponentError.h"
@@ -30,14 +31,6 @@ class FileToolsTest : public ::testing::Test {
   std::shared_ptr<FileTools> Files = MakeZipFileTools(Game.Path.string(), nullptr);
 
   void Open(const std::string& Archive) { Files->OpenArchive(Archive, 0, ArchivePassword, 0); }
-  // Files and folders in the temp folder's parent that were not there before: nothing may
-  // escape the game folder.
-  std::vector<std::string> Listing(const fs::path& Folder) {
-    std::vector<std::string> Names;
-    for (const auto& E : fs::recursive_directory_iterator(Folder)) Names.push_back(fs::relative(E.path(), Folder).string());
-    std::sort(Names.begin(), Names.end());
-    return Names;
-  }
 };
 
 TEST_F(FileToolsTest, ExtractAddRemoveAndReopenRoundTrip) {
@@ -149,7 +142,9 @@ TEST_F(FileToolsTest, HostileArchivesWriteNothingOutsideAndFailClearly) {
   Tools->OpenArchive("evil.pkr", 0, ArchivePassword, 0);
   Tools->ExtractAll("", 0);
   Tools->ExtractFile("../escaped.txt", "", 0);
-  EXPECT_EQ(Listing(Outside.Path), (std::vector<std::string>{"game", "game/evil.pkr", "game/fine.txt"}));
+  std::set<std::string> Listing;
+  for (const auto& E : fs::recursive_directory_iterator(Outside.Path)) Listing.insert(fs::relative(E.path(), Outside.Path).string());
+  EXPECT_EQ(Listing, (std::set<std::string>{"game", "game/evil.pkr", "game/fine.txt"}));
   EXPECT_FALSE(fs::exists("/tmp/pikora-absolute-escape.txt"));
 
   // Truncated archive and a file that is no ZIP: the error names the file.
@@ -184,8 +179,7 @@ TEST_F(FileToolsTest, AnEntryOver64MiBIsRefused) {
   Open("big.pkr");
   EXPECT_THROW(Files->ExtractFile("big.bmp", "", 0), ComponentError);
   EXPECT_THROW(Files->ExtractAll("", 0), ComponentError);
-  EXPECT_FALSE(fs::exists(Game / "big.bmp"));
-  EXPECT_FALSE(fs::exists(Game / "small.txt"));
+  EXPECT_FALSE(fs::exists(Game / "big.bmp") || fs::exists(Game / "small.txt"));
   Files->ExtractFile("small.txt", "", 0);
   EXPECT_EQ(ReadFile(Game / "small.txt"), "s");
 }
@@ -202,8 +196,7 @@ TEST_F(FileToolsTest, EncryptedEntriesOpenWithTheGamesPassword) {
   }
   Open("locked.pkr");
   Files->ExtractAll("", 0);
-  EXPECT_EQ(ReadFile(Game / "1.jpg"), "secret");
-  EXPECT_EQ(ReadFile(Game / "plain.txt"), "plain");
+  EXPECT_EQ(ReadFile(Game / "1.jpg") + "|" + ReadFile(Game / "plain.txt"), "secret|plain");
   Files->OpenArchive("locked.pkr", 0, "wrong one", 0);
   EXPECT_THROW(Files->ExtractFile("1.jpg", "again.jpg", 0), ComponentError);
   EXPECT_FALSE(fs::exists(Game / "again.jpg"));
@@ -326,7 +319,6 @@ TEST_F(IniTest, ACachedReadSeesAChangedFile) {
 
 class HighScoreTest : public FileToolsTest {
  protected:
-
   void Load(const std::string& File = "0hscore.ini") { Files->LoadHighScores(File, 10, 0, 0); }
   void Add(float Score, const std::string& Name) { Files->AddHighScore(Score, Name, {""}, 10); }
   // Places with a name, as "name score" joined by "|".
@@ -376,9 +368,7 @@ TEST_F(HighScoreTest, OrderTiesAndTheEleventhDropped) {
 TEST_F(HighScoreTest, AHandMadeFileIsReadInScoreOrder) {
   WriteFile(Game / "0hscore.ini", "; my pack\n[Scores]\n1_name=Low\n1_score=10\n3_name=High\n3_score=+90\n4_score=junk\n");
   Load();
-  EXPECT_EQ(Files->GetHighScoreName(1), "High");
-  EXPECT_EQ(Files->GetHighScoreName(2), "Low");
-  EXPECT_EQ(Files->GetHighScoreName(3), "");  // a name without a valid score... still a place? no name, no score
+  EXPECT_EQ(Table(*Files), "High 90|Low 10") << "4_score has no name and no number";
   EXPECT_EQ(Files->GetHighScorePlace(50), 2);
   Add(50, "Mid");
   EXPECT_NE(ReadFile(Game / "0hscore.ini").find("; my pack"), std::string::npos);

@@ -273,8 +273,7 @@ TEST_P(SdlEngineTest, TextAlignsEachLineInItsBox) {
   };
   const Box TopLeft = Draw("Pikora", 0);
   EXPECT_NEAR(TopLeft.Left, 101, 2);
-  EXPECT_GE(TopLeft.Top, 100);
-  EXPECT_LT(TopLeft.Top, 110);
+  EXPECT_TRUE(TopLeft.Top >= 100 && TopLeft.Top < 110) << TopLeft.Top;
 
   const Box Centred = Draw("Pikora", 5);
   EXPECT_NEAR(Centred.CentreX(), 250, 2);
@@ -283,8 +282,7 @@ TEST_P(SdlEngineTest, TextAlignsEachLineInItsBox) {
 
   const Box BottomRight = Draw("Pikora", 2 | 8);
   EXPECT_NEAR(BottomRight.Right, 399, 2);
-  EXPECT_LE(BottomRight.Bottom, 299);
-  EXPECT_GT(BottomRight.Bottom, 285);
+  EXPECT_TRUE(BottomRight.Bottom <= 299 && BottomRight.Bottom > 285) << BottomRight.Bottom;
 
   // CR LF and LF break lines; each line is centred on its own.
   const Box Two = Draw("WWWWWWWW\r\ni", 1);

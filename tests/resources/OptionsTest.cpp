@@ -107,15 +107,13 @@ TEST_F(OptionsScreenTest, EachRowSetsItsOptionAndWritesTheFile) {
     EXPECT_EQ(*Option, Want) << X << "," << Y;
   }
   EXPECT_EQ(Writes().size(), 20u);
-}
-
-TEST_F(OptionsScreenTest, LeftChoiceTakesItsRightAndBottomEdgesButNotOneMore) {
+  // The left choice takes its right and bottom edges but not one more.
   for (auto [X, Y, Hit] : {std::tuple{421, 167, false}, {420, 167, true}, {330, 177, true}, {330, 178, false}}) {
     GameOptions.Screen = false;
     ClickAt(X, Y);
     EXPECT_EQ(GameOptions.Screen, Hit) << X << "," << Y;
   }
-  EXPECT_EQ(Writes().size(), 8u) << "a miss writes nothing";
+  EXPECT_EQ(Writes().size(), 28u) << "a miss writes nothing";
 }
 
 TEST_F(OptionsScreenTest, RestartNoticeShowsWhileTheScreenChoiceDiffersFromTheStart) {
@@ -124,8 +122,7 @@ TEST_F(OptionsScreenTest, RestartNoticeShowsWhileTheScreenChoiceDiffersFromTheSt
   EXPECT_FALSE(GameOptions.Screen);
   EXPECT_TRUE(NoticeIn(Frame([] { DrawOptionsScreen(); })));
   EXPECT_FALSE(NoticeIn(ClickAt(330, 167)));  // u prozoru again
-  EXPECT_TRUE(GameOptions.ScreenChanged);
-  EXPECT_TRUE(GameOptions.ScreenAtStart);
+  EXPECT_TRUE(GameOptions.ScreenChanged && GameOptions.ScreenAtStart);
   EXPECT_FALSE(NoticeIn(ClickAt(330, 167)));
 }
 
@@ -151,6 +148,11 @@ TEST_P(MusicEndTest, RestartsFromTheStartOnlyWhenTheEndIsReachedWithMusicOn) {
   };
   ASSERT_EQ(RunFrames(6), 0);
   EXPECT_EQ(RestartFrames, Case.Restarts ? std::vector<int32_t>{3} : std::vector<int32_t>{});
+  // At start-up the music is loaded, and played only with Music on.
+  std::vector<std::string> Start;
+  for (size_t I = 0; I < 3; ++I)
+    Start.push_back(MusicRec->Calls.at(I).Op + " " + MusicRec->Calls.at(I).Text + std::to_string(MusicRec->Calls.at(I).Value));
+  EXPECT_EQ(Start, (std::vector<std::string>{"Load \\sound\\music.wma0", Case.MusicOn ? "Play 0" : "Stop -1", "SetVolume 95"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Positions, MusicEndTest,

@@ -1,5 +1,5 @@
-// What start-up loads: pictures.pkr unpacked, loaded and cleaned away; the fonts, the nine
-// effects and the music.
+// What start-up loads: pictures.pkr unpacked, loaded and cleaned away; the fonts and the nine
+// effects. The music's start is in the options tests.
 #include <gtest/gtest.h>
 
 #include "support/GameFixture.h"
@@ -16,12 +16,6 @@ class StartUpTest : public GameTest {
     for (const auto& Entry : TextureTable)
       if (fs::exists(Folder / Entry.File)) Out.push_back(Entry.File);
     if (fs::exists(Folder / "picinfo.ini")) Out.push_back("picinfo.ini");
-    return Out;
-  }
-  std::vector<std::string> MusicOps() const {
-    std::vector<std::string> Out;
-    for (const auto& C : MusicRec->Calls)
-      Out.push_back(C.Op + (C.Text.empty() ? "" : " " + C.Text) + " " + std::to_string(C.Value));
     return Out;
   }
 };
@@ -54,13 +48,6 @@ TEST_F(StartUpTest, LoadsTexturesFontsAndEffectsInOrderPlaysTheMusicAndLeavesNoF
                         "4key=\\sound\\4key.wav", "levelcompleted=\\sound\\levelcompleted.wav",
                         "joker=\\sound\\joker.wav", "packcompleted=\\sound\\packcompleted.wav",
                         "gameover=\\sound\\gameover.wav"}));
-  EXPECT_EQ(MusicOps(), (std::vector<std::string>{"Load \\sound\\music.wma 0", "Play 0", "SetVolume 95"}));
-}
-
-TEST_F(StartUpTest, MusicOffStaysSilentAtStart) {
-  WriteOptions(true, false, true, true);
-  ASSERT_EQ(RunFrames(1), 0);
-  EXPECT_EQ(MusicOps(), (std::vector<std::string>{"Load \\sound\\music.wma 0", "Stop -1", "SetVolume 95"}));
 }
 
 TEST_F(StartUpTest, TheCommittedPicturesStartTheGameAndLeaveNothingBehind) {
