@@ -2,6 +2,8 @@
 // option with the end-of-music rule of the frame loop.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "resources/Options.h"
 #include "resources/OptionsScreen.h"
 #include "resources/modLoad.h"
@@ -12,22 +14,16 @@ namespace pikora::test {
 namespace {
 
 TEST(ConvertBooleanTest, WordsInAnyCaseAndNumbers) {
-  struct Case {
-    const char* Text;
-    bool Converts;
-    bool Value;
-  };
-  for (const Case& C : std::vector<Case>{{"True", true, true},      {"TRUE", true, true},     {"true", true, true},
-                                         {" fAlSe ", true, false},  {"False", true, false},   {"1", true, true},
-                                         {"-1", true, true},        {"0", true, false},       {"-0.00", true, false},
-                                         {"2.5", true, true},       {"0e7", true, false},     {"1e-400", true, true},
-                                         {"+3", true, true},        {".5", true, true},       {"", false, false},
-                                         {"yes", false, false},     {"Truee", false, false},  {"0x1", false, false},
-                                         {"1,5", false, false},     {"inf", false, false},    {"nan", false, false},
-                                         {"-", false, false},       {"1e", false, false},     {"T rue", false, false}}) {
-    bool Value = !C.Value;
-    EXPECT_EQ(ConvertBoolean(C.Text, Value), C.Converts) << '"' << C.Text << '"';
-    EXPECT_TRUE(!C.Converts || Value == C.Value) << '"' << C.Text << '"';
+  for (const auto& [Text, Converts, Want] : std::vector<std::tuple<const char*, bool, bool>>{
+           {"True", true, true}, {"TRUE", true, true}, {"true", true, true}, {" fAlSe ", true, false},
+           {"False", true, false}, {"1", true, true}, {"-1", true, true}, {"0", true, false},
+           {"-0.00", true, false}, {"2.5", true, true}, {"0e7", true, false}, {"1e-400", true, true},
+           {"+3", true, true}, {".5", true, true}, {"", false, false}, {"yes", false, false},
+           {"Truee", false, false}, {"0x1", false, false}, {"1,5", false, false}, {"inf", false, false},
+           {"nan", false, false}, {"-", false, false}, {"1e", false, false}, {"T rue", false, false}}) {
+    bool Value = !Want;
+    EXPECT_EQ(ConvertBoolean(Text, Value), Converts) << '"' << Text << '"';
+    EXPECT_TRUE(!Converts || Value == Want) << '"' << Text << '"';
   }
 }
 
