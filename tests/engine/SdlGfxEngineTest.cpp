@@ -411,9 +411,7 @@ TEST_P(SdlEngineTest, PressesAreReportedOncePerPressInTheFrameThatPolls) {
   Engine->EndFrame();
   EXPECT_TRUE(Engine->KeyDown(Key::Space));
   Engine->EndFrame();
-  EXPECT_FALSE(Engine->KeyDown(Key::Space));
-  EXPECT_FALSE(Engine->KeyDown(0));
-  EXPECT_FALSE(Engine->KeyDown(999));
+  EXPECT_FALSE(Engine->KeyDown(Key::Space) || Engine->KeyDown(0) || Engine->KeyDown(999));
 
   PushButton(200, 150, true);
   PushButton(200, 150, false);
