@@ -90,7 +90,7 @@ class OptionsScreenTest : public ResultsTest {
   std::shared_ptr<TableFiles> Table = OpenWithTable();
 };
 
-TEST_F(OptionsScreenTest, EachRowSetsItsOptionAndWritesTheFile) {
+TEST_F(OptionsScreenTest, EachRowSetsItsOptionAndWritesTheFileAndTheLeftChoiceKeepsItsEdges) {
   MusicRec->Playing = true;
   ClickAt(650, 217);  // MUZIKA: NE stops the music at once
   EXPECT_FALSE(GameOptions.Music || MusicRec->Playing);

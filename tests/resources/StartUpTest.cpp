@@ -20,7 +20,7 @@ class StartUpTest : public GameTest {
   }
 };
 
-TEST_F(StartUpTest, LoadsTexturesFontsAndEffectsInOrderPlaysTheMusicAndLeavesNoFilesBehind) {
+TEST_F(StartUpTest, LoadsTexturesFontsAndEffectsInOrderAndLeavesNoFilesBehind) {
   // Left by an earlier run that died half-way.
   WriteFile(Folder / "sky.jpg", "old");
   WriteFile(Folder / "picinfo.ini", "[1]\n");
