@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace pikora::test {
@@ -16,75 +17,43 @@ struct QuadrantColour {
 inline constexpr QuadrantColour QuadrantColours[4] = {
     {255, 0, 0, 255}, {0, 255, 0, 136}, {0, 0, 255, 255}, {255, 255, 255, 68}};
 
-inline std::vector<uint8_t> QuadrantRgba() {
-  std::vector<uint8_t> Pixels(16 * 16 * 4);
-  for (int Y = 0; Y < 16; ++Y)
-    for (int X = 0; X < 16; ++X) {
-      const auto& C = QuadrantColours[(Y / 8) * 2 + X / 8];
-      uint8_t* P = &Pixels[(Y * 16 + X) * 4];
-      P[0] = C.R, P[1] = C.G, P[2] = C.B, P[3] = C.A;
-    }
-  return Pixels;
-}
+// Uncompressed 24 and 32 bits per pixel, and the three block formats; DXT1 here carries no alpha.
+struct DdsKind {
+  const char* Name;
+  int Kind;
+  bool Alpha;
+};
+inline constexpr DdsKind DdsKinds[] = {
+    {"u24", 24, false}, {"u32", 32, true}, {"dxt1", squish::kDxt1, false}, {"dxt3", squish::kDxt3, true},
+    {"dxt5", squish::kDxt5, true}};
 
-inline void Put32(std::vector<uint8_t>& D, size_t At, uint32_t V) {
-  for (int I = 0; I < 4; ++I) D[At + I] = uint8_t(V >> (8 * I));
-}
-
-inline std::vector<uint8_t> DdsHeader(uint32_t PfFlags, uint32_t FourCC, uint32_t Bits, uint32_t R, uint32_t G,
-                                      uint32_t B, uint32_t A) {
-  std::vector<uint8_t> D(128, 0);
+inline std::vector<uint8_t> DdsFile(int Kind) {
+  const bool Blocks = Kind != 24 && Kind != 32;
+  std::vector<uint8_t> D(128, 0), Rgba;
+  for (int P = 0; P < 256; ++P) {
+    const auto& C = QuadrantColours[(P / 128) * 2 + (P % 16) / 8];
+    Rgba.insert(Rgba.end(), {C.R, C.G, C.B, Kind == squish::kDxt1 ? uint8_t(255) : C.A});
+  }
+  // Header fields by offset: size, flags, height, width, then the pixel format's size, flags,
+  // bit count and masks, and the caps.
+  const std::pair<size_t, uint32_t> Fields[] = {
+      {4, 124}, {8, 0x1007}, {12, 16}, {16, 16}, {76, 32}, {80, Blocks ? 0x4u : Kind == 32 ? 0x41u : 0x40u},
+      {88, Blocks ? 0u : uint32_t(Kind)}, {92, Blocks ? 0u : 0xFF0000u}, {96, Blocks ? 0u : 0xFF00u},
+      {100, Blocks ? 0u : 0xFFu}, {104, Kind == 32 ? 0xFF000000u : 0u}, {108, 0x1000}};
   std::memcpy(D.data(), "DDS ", 4);
-  Put32(D, 4, 124);
-  Put32(D, 8, 0x1007);
-  Put32(D, 12, 16);
-  Put32(D, 16, 16);
-  Put32(D, 76, 32);
-  Put32(D, 80, PfFlags);
-  Put32(D, 84, FourCC);
-  Put32(D, 88, Bits);
-  Put32(D, 92, R);
-  Put32(D, 96, G);
-  Put32(D, 100, B);
-  Put32(D, 104, A);
-  Put32(D, 108, 0x1000);
-  return D;
-}
-
-inline std::vector<uint8_t> Dds24() {
-  auto D = DdsHeader(0x40, 0, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
-  const auto Rgba = QuadrantRgba();
-  for (size_t I = 0; I < 256; ++I) {
-    D.push_back(Rgba[I * 4 + 2]);
-    D.push_back(Rgba[I * 4 + 1]);
-    D.push_back(Rgba[I * 4 + 0]);
+  for (auto [At, V] : Fields)
+    for (int I = 0; I < 4; ++I) D[At + I] = uint8_t(V >> (8 * I));
+  if (!Blocks) {
+    for (size_t I = 0; I < Rgba.size(); I += 4) {
+      D.insert(D.end(), {Rgba[I + 2], Rgba[I + 1], Rgba[I]});
+      if (Kind == 32) D.push_back(Rgba[I + 3]);
+    }
+    return D;
   }
-  return D;
-}
-
-inline std::vector<uint8_t> Dds32() {
-  auto D = DdsHeader(0x41, 0, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0xFF000000);
-  const auto Rgba = QuadrantRgba();
-  for (size_t I = 0; I < 256; ++I) {
-    D.push_back(Rgba[I * 4 + 2]);
-    D.push_back(Rgba[I * 4 + 1]);
-    D.push_back(Rgba[I * 4 + 0]);
-    D.push_back(Rgba[I * 4 + 3]);
-  }
-  return D;
-}
-
-inline std::vector<uint8_t> DdsBlocks(int Kind) {
-  const char* Code = Kind == squish::kDxt1 ? "DXT1" : Kind == squish::kDxt3 ? "DXT3" : "DXT5";
-  uint32_t FourCC = 0;
-  std::memcpy(&FourCC, Code, 4);
-  auto D = DdsHeader(0x4, FourCC, 0, 0, 0, 0, 0);
-  auto Rgba = QuadrantRgba();
-  if (Kind == squish::kDxt1)
-    for (size_t I = 0; I < 256; ++I) Rgba[I * 4 + 3] = 255;  // DXT1 here carries no alpha
-  std::vector<uint8_t> Blocks(size_t(squish::GetStorageRequirements(16, 16, Kind)));
-  squish::CompressImage(Rgba.data(), 16, 16, Blocks.data(), Kind);
-  D.insert(D.end(), Blocks.begin(), Blocks.end());
+  std::memcpy(D.data() + 84, Kind == squish::kDxt1 ? "DXT1" : Kind == squish::kDxt3 ? "DXT3" : "DXT5", 4);
+  std::vector<uint8_t> Packed(size_t(squish::GetStorageRequirements(16, 16, Kind)));
+  squish::CompressImage(Rgba.data(), 16, 16, Packed.data(), Kind);
+  D.insert(D.end(), Packed.begin(), Packed.end());
   return D;
 }
 

@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <map>
 
@@ -39,28 +40,25 @@ class TwinEngine : public RecordingGfxEngine {
   void Initialise(WindowHandle* W, const std::string& Folder, float Width, float Height, bool FullScreen,
                   int32_t R1, int32_t R2, int32_t R3, int32_t R4) override {
     RecordingGfxEngine::Initialise(W, Folder, Width, Height, FullScreen, R1, R2, R3, R4);
-    for (auto* E : {&Gl, &Pixman}) E->Initialise(nullptr, Folder, Width, Height, false, 0, 0, 0, 0);
+    for (auto* E : Paths) E->Initialise(nullptr, Folder, Width, Height, false, 0, 0, 0, 0);
   }
   void Shutdown() override {
     RecordingGfxEngine::Shutdown();
-    Gl.Shutdown();
-    Pixman.Shutdown();
+    for (auto* E : Paths) E->Shutdown();
   }
   void LoadTexture(Texture& Out, const std::string& FileName, uint32_t ColourKey) override {
     RecordingGfxEngine::LoadTexture(Out, FileName, ColourKey);
-    auto& Pair = Twins[Out.get()];
-    Gl.LoadTexture(Pair.first, FileName, ColourKey);
-    Pixman.LoadTexture(Pair.second, FileName, ColourKey);
+    for (int I : {0, 1}) Paths[I]->LoadTexture(Twins[Out.get()][I], FileName, ColourKey);
   }
   void CreateFont(const std::string& Name, const std::string& Face, int32_t Size, bool Bold, bool Italic) override {
     RecordingGfxEngine::CreateFont(Name, Face, Size, Bold, Italic);
-    for (auto* E : {&Gl, &Pixman}) E->CreateFont(Name, Face, Size, Bold, Italic);
+    for (auto* E : Paths) E->CreateFont(Name, Face, Size, Bold, Italic);
   }
   void BeginFrame(int32_t R, int32_t G, int32_t B) override {
     RecordingGfxEngine::BeginFrame(R, G, B);
     ClearCalls();  // a long run; nothing here reads them
     if (Drawing())
-      for (auto* E : {&Gl, &Pixman}) E->BeginFrame(R, G, B);
+      for (auto* E : Paths) E->BeginFrame(R, G, B);
   }
   void EndFrame() override {
     RecordingGfxEngine::EndFrame();
@@ -69,29 +67,25 @@ class TwinEngine : public RecordingGfxEngine {
   }
   void SetTint(int32_t R, int32_t G, int32_t B) override {
     RecordingGfxEngine::SetTint(R, G, B);
-    for (auto* E : {&Gl, &Pixman}) E->SetTint(R, G, B);
+    for (auto* E : Paths) E->SetTint(R, G, B);
   }
   void DrawSprite(const Texture& Tex, float X, float Y, float TW, float TH, float Angle, int32_t Opacity, float SX,
                   float SY, float W, float H, float CX, float CY) override {
     RecordingGfxEngine::DrawSprite(Tex, X, Y, TW, TH, Angle, Opacity, SX, SY, W, H, CX, CY);
     if (!Drawing() || !Tex) return;
-    const auto& Pair = Twins.at(Tex.get());
-    Gl.DrawSprite(Pair.first, X, Y, TW, TH, Angle, Opacity, SX, SY, W, H, CX, CY);
-    Pixman.DrawSprite(Pair.second, X, Y, TW, TH, Angle, Opacity, SX, SY, W, H, CX, CY);
+    for (int I : {0, 1}) Paths[I]->DrawSprite(Twins.at(Tex.get())[I], X, Y, TW, TH, Angle, Opacity, SX, SY, W, H, CX, CY);
   }
   void DrawBitmapText(const Texture& Font, const std::string& Text, float X, float Y, float Scale, float Angle,
                       int32_t Opacity, float R, float G, float B) override {
     RecordingGfxEngine::DrawBitmapText(Font, Text, X, Y, Scale, Angle, Opacity, R, G, B);
     if (!Drawing() || !Font) return;
-    const auto& Pair = Twins.at(Font.get());
-    Gl.DrawBitmapText(Pair.first, Text, X, Y, Scale, Angle, Opacity, R, G, B);
-    Pixman.DrawBitmapText(Pair.second, Text, X, Y, Scale, Angle, Opacity, R, G, B);
+    for (int I : {0, 1}) Paths[I]->DrawBitmapText(Twins.at(Font.get())[I], Text, X, Y, Scale, Angle, Opacity, R, G, B);
   }
   void DrawText(const std::string& Font, float X, float Y, float W, float H, const std::string& Text,
                 uint32_t Colour, int32_t Format) override {
     RecordingGfxEngine::DrawText(Font, X, Y, W, H, Text, Colour, Format);
     if (Drawing())
-      for (auto* E : {&Gl, &Pixman}) E->DrawText(Font, X, Y, W, H, Text, Colour, Format);
+      for (auto* E : Paths) E->DrawText(Font, X, Y, W, H, Text, Colour, Format);
   }
 
  private:
@@ -121,7 +115,8 @@ class TwinEngine : public RecordingGfxEngine {
   }
 
   SdlGfxEngine Gl{DrawPath::Gl}, Pixman{DrawPath::Pixman};
-  std::map<const TextureObject*, std::pair<Texture, Texture>> Twins;
+  SdlGfxEngine* const Paths[2] = {&Gl, &Pixman};
+  std::map<const TextureObject*, std::array<Texture, 2>> Twins;
 };
 
 class DrawPathsTest : public GameTest {};

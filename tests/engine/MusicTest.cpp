@@ -1,4 +1,5 @@
-// The FFmpeg music player on short tracks made here: WMA (as the game's music) and PCM WAV.
+// The FFmpeg music player on a short WMA track made here (as the game's music) and on one of
+// the game's PCM WAV effects.
 #include <gtest/gtest.h>
 
 extern "C" {
@@ -18,17 +19,16 @@ extern "C" {
 namespace pikora::test {
 namespace {
 
-// Writes Seconds of a 440 Hz tone with the given container and encoder.
-void WriteTone(const std::string& Path, const char* Container, AVCodecID CodecId, AVSampleFormat SampleFormat,
-               double Seconds) {
+// Writes Seconds of a 440 Hz stereo tone as WMA.
+void WriteTone(const std::string& Path, double Seconds) {
   const int Rate = 44100;
   AVFormatContext* Format = nullptr;
-  ASSERT_GE(avformat_alloc_output_context2(&Format, nullptr, Container, Path.c_str()), 0);
-  const AVCodec* Codec = avcodec_find_encoder(CodecId);
+  ASSERT_GE(avformat_alloc_output_context2(&Format, nullptr, "asf", Path.c_str()), 0);
+  const AVCodec* Codec = avcodec_find_encoder(AV_CODEC_ID_WMAV2);
   ASSERT_NE(Codec, nullptr);
   AVStream* Stream = avformat_new_stream(Format, nullptr);
   AVCodecContext* Ctx = avcodec_alloc_context3(Codec);
-  Ctx->sample_fmt = SampleFormat;
+  Ctx->sample_fmt = AV_SAMPLE_FMT_FLTP;
   Ctx->sample_rate = Rate;
   Ctx->bit_rate = 128000;
   av_channel_layout_default(&Ctx->ch_layout, 2);
@@ -48,22 +48,15 @@ void WriteTone(const std::string& Path, const char* Container, AVCodecID CodecId
       av_interleaved_write_frame(Format, Packet);
     }
   };
-  const int FrameSize = Ctx->frame_size > 0 ? Ctx->frame_size : 1024;
   const int64_t Total = int64_t(Seconds * Rate);
-  for (int64_t Pos = 0; Pos < Total; Pos += FrameSize) {
-    Frame->nb_samples = int(std::min<int64_t>(FrameSize, Ctx->frame_size > 0 ? FrameSize : Total - Pos));
+  for (int64_t Pos = 0; Pos < Total; Pos += Ctx->frame_size) {
+    Frame->nb_samples = Ctx->frame_size;
     Frame->format = Ctx->sample_fmt;
     av_channel_layout_copy(&Frame->ch_layout, &Ctx->ch_layout);
     ASSERT_GE(av_frame_get_buffer(Frame, 0), 0);
     for (int I = 0; I < Frame->nb_samples; ++I) {
-      double V = Pos + I < Total ? 0.3 * std::sin(2 * M_PI * 440 * double(Pos + I) / Rate) : 0;
-      if (SampleFormat == AV_SAMPLE_FMT_FLTP) {
-        reinterpret_cast<float*>(Frame->data[0])[I] = float(V);
-        reinterpret_cast<float*>(Frame->data[1])[I] = float(V);
-      } else {
-        reinterpret_cast<int16_t*>(Frame->data[0])[2 * I] = int16_t(V * 32767);
-        reinterpret_cast<int16_t*>(Frame->data[0])[2 * I + 1] = int16_t(V * 32767);
-      }
+      const double V = Pos + I < Total ? 0.3 * std::sin(2 * M_PI * 440 * double(Pos + I) / Rate) : 0;
+      for (int Channel : {0, 1}) reinterpret_cast<float*>(Frame->data[Channel])[I] = float(V);
     }
     Frame->pts = Pos;
     avcodec_send_frame(Ctx, Frame);
@@ -80,13 +73,21 @@ void WriteTone(const std::string& Path, const char* Container, AVCodecID CodecId
   avformat_free_context(Format);
 }
 
-class MusicTest : public ::testing::Test {
+// With the test's audio driver, and with none: then time passes by the wall clock.
+class MusicTest : public ::testing::TestWithParam<bool> {
  protected:
   TempFolder Game;
+  std::shared_ptr<MusicPlayer> Music;
   MusicTest() {
     std::filesystem::create_directories(Game / "sound");
-    WriteTone((Game / "sound" / "music.wma").string(), "asf", AV_CODEC_ID_WMAV2, AV_SAMPLE_FMT_FLTP, 1.5);
-    WriteTone((Game / "tone.wav").string(), "wav", AV_CODEC_ID_PCM_S16LE, AV_SAMPLE_FMT_S16, 1.0);
+    WriteTone((Game / "sound" / "music.wma").string(), 1.5);
+    std::filesystem::copy_file(std::filesystem::path(PIKORA_SOURCE_DIR) / "data" / "sound" / "levelcompleted.wav",
+                               Game / "effect.wav");  // 970 ms
+    const char* Old = std::getenv("SDL_AUDIODRIVER");
+    const std::string Saved = Old ? Old : "";
+    if (!GetParam()) setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    Music = MakeFfmpegMusicPlayer(Game.Path.string());
+    if (Old) setenv("SDL_AUDIODRIVER", Saved.c_str(), 1); else unsetenv("SDL_AUDIODRIVER");
   }
 
   // Plays to the end, checking the position stays below the length until it is over.
@@ -103,59 +104,41 @@ class MusicTest : public ::testing::Test {
     EXPECT_GE(Music.GetPosition(), Length) << "the track never ended";
     EXPECT_GT(Last, 0);
   }
-
-  static void StopHoldsAndRestarts(MusicPlayer& Music) {
-    Music.Play(true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    Music.Stop(true);
-    int32_t Held = Music.GetPosition();
-    EXPECT_LT(Held, Music.GetLength());
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_EQ(Music.GetPosition(), Held);
-    Music.Play(true);
-    EXPECT_LT(Music.GetPosition(), Music.GetLength());
-    Music.Stop(true);
-  }
 };
 
-TEST_F(MusicTest, AWmaTrackHasItsLengthAndEndsAtIt) {
-  auto Music = MakeFfmpegMusicPlayer(Game.Path.string());
+TEST_P(MusicTest, AWmaTrackAndThenAWavTrackHaveTheirLengthsAndEndAtThem) {
   Music->Load("\\sound\\music.wma");
   Music->SetVolume(95);
   EXPECT_NEAR(Music->GetLength(), 1500, 100);
   EXPECT_EQ(Music->GetPosition(), 0);
   PlayThrough(*Music);
-  StopHoldsAndRestarts(*Music);
+  // Stop holds the position; playing again starts over.
+  Music->Play(true);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  Music->Stop(true);
+  const int32_t Held = Music->GetPosition();
+  EXPECT_LT(Held, Music->GetLength());
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(Music->GetPosition(), Held);
+  Music->Play(true);
+  EXPECT_LT(Music->GetPosition(), Music->GetLength());
+  Music->Stop(true);
   // The game's loop: at the end it plays again from the start.
   PlayThrough(*Music);
-}
-
-TEST_F(MusicTest, AWavTrackWorksToo) {
-  auto Music = MakeFfmpegMusicPlayer(Game.Path.string());
-  Music->Load("tone.wav");
-  EXPECT_NEAR(Music->GetLength(), 1000, 30);
+  Music->Load("effect.wav");
+  EXPECT_NEAR(Music->GetLength(), 970, 30);
   PlayThrough(*Music);
 }
 
-TEST_F(MusicTest, WithoutAnAudioDeviceTimeStillPasses) {
-  const char* Old = std::getenv("SDL_AUDIODRIVER");
-  std::string Saved = Old ? Old : "";
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  auto Music = MakeFfmpegMusicPlayer(Game.Path.string());
-  if (Old) setenv("SDL_AUDIODRIVER", Saved.c_str(), 1); else unsetenv("SDL_AUDIODRIVER");
-  Music->Load("sound/music.wma");
-  EXPECT_NEAR(Music->GetLength(), 1500, 100);
-  PlayThrough(*Music);
-  StopHoldsAndRestarts(*Music);
-}
-
-TEST_F(MusicTest, MissingOrUndecodableFilesFail) {
-  auto Music = MakeFfmpegMusicPlayer(Game.Path.string());
+TEST_P(MusicTest, MissingOrUndecodableFilesFail) {
   EXPECT_THROW(Music->Load("sound/none.wma"), ComponentError);
   WriteFile(Game / "sound" / "bad.wma", std::string(5000, 'x'));
   EXPECT_THROW(Music->Load("sound/bad.wma"), ComponentError);
   EXPECT_THROW(Music->Play(true), ComponentError);
 }
+
+INSTANTIATE_TEST_SUITE_P(Audio, MusicTest, ::testing::Bool(),
+                         [](const auto& Info) { return Info.param ? "Device" : "NoDevice"; });
 
 }  // namespace
 }  // namespace pikora::test
