@@ -32,20 +32,6 @@ class FrameTest : public GameTest {
     Factory.MakeFiles = [this](const std::string&, GfxEngine*) { return StandIn; };
   }
   std::shared_ptr<StandInFileTools> StandIn;
-
-  // Opacities of one texture's sprites in a frame, in drawing order.
-  std::vector<int> Opacities(int32_t Frame, const std::string& TextureFile) const {
-    std::vector<int> Out;
-    for (const auto& Call : Engine->SpritesIn(Frame, TextureFile)) Out.push_back(int(Call[5]));
-    return Out;
-  }
-  // Position of the first call matching in a frame's calls, -1 when none.
-  long IndexIn(int32_t Frame, const std::string& Op, const std::string& Name) const {
-    const auto Calls = Engine->CallsIn(Frame);
-    for (size_t I = 0; I < Calls.size(); ++I)
-      if (Calls[I].Op == Op && (Calls[I].Name == Name || Calls[I].Text == Name)) return long(I);
-    return -1;
-  }
 };
 
 }  // namespace pikora::test

@@ -29,15 +29,23 @@ class NameEntryTest : public ResultsTest {
   std::shared_ptr<TableFiles> Table = OpenWithTable();
 };
 
-TEST_F(NameEntryTest, FirstLetterIsCapitalTheRestSmallAndBackspaceToEmptyCapitalisesAgain) {
-  Type({KeyP, KeyA, KeyS});
-  EXPECT_EQ(PlayerName, "Pas");
-  Type({Key::Backspace, Key::Backspace, Key::Backspace, Key::Backspace});
-  EXPECT_EQ(PlayerName, "");
-  Type({KeyS});
-  EXPECT_EQ(PlayerName, "S");
-  EXPECT_EQ(SoundsPlayed().size(), 8u) << "every key sounds, Backspace on an empty name too";
-  for (const auto& S : SoundsPlayed()) EXPECT_TRUE(S == "1key" || S == "2key" || S == "3key" || S == "4key") << S;
+TEST_F(NameEntryTest, FirstLetterIsCapitalTheRestSmallAndTheNameStopsAtEightCharacters) {
+  const std::vector<std::pair<std::vector<int32_t>, std::string>> Cases = {
+      {{KeyP, KeyA, KeyS}, "Pas"},
+      // Backspace on an empty name too; emptied, the next letter is a capital again.
+      {{KeyP, KeyA, Key::Backspace, Key::Backspace, Key::Backspace, KeyS}, "S"},
+      {{KeyS, KeyU, KeyN, KeyC, KeyE, Key::Space, KeyS, KeyJ, KeyA, KeyJ, KeyI}, "Sunce sj"},
+      // A leading space or digit is kept and the letter after it is small.
+      {{Key::Space, KeyA}, " a"},
+      {{Key7, KeyA}, "7a"}};
+  for (const auto& [Keys, Name] : Cases) {
+    PlayerName.clear();
+    Engine->ClearCalls();
+    Type(Keys);
+    EXPECT_EQ(PlayerName, Name);
+    EXPECT_EQ(SoundsPlayed().size(), Keys.size()) << Name << ": every key sounds";
+    for (const auto& S : SoundsPlayed()) EXPECT_TRUE(S == "1key" || S == "2key" || S == "3key" || S == "4key") << S;
+  }
   EXPECT_EQ(GameScreen, 55);
 }
 
@@ -50,20 +58,6 @@ TEST_F(NameEntryTest, EveryKeyTypesItsCharacterOnTheUsLayout) {
       Type({First + int32_t(I)});
       EXPECT_EQ(PlayerName, "x" + Chars.substr(I, 1)) << "scan code " << First + int32_t(I);
     }
-}
-
-TEST_F(NameEntryTest, NameStopsAtEightCharacters) {
-  Type({KeyS, KeyU, KeyN, KeyC, KeyE, Key::Space, KeyS, KeyJ, KeyA, KeyJ, KeyI});
-  EXPECT_EQ(PlayerName, "Sunce sj");
-  EXPECT_EQ(SoundsPlayed().size(), 11u);
-}
-
-TEST_F(NameEntryTest, LeadingSpaceOrDigitIsKeptAndTheNextLetterIsSmall) {
-  Type({Key::Space, KeyA});
-  EXPECT_EQ(PlayerName, " a");
-  PlayerName.clear();
-  Type({Key7, KeyA});
-  EXPECT_EQ(PlayerName, "7a");
 }
 
 TEST_F(NameEntryTest, KeysOfOneFrameApplyInTheirFixedOrder) {

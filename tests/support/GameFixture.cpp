@@ -108,6 +108,10 @@ GameTest::GameTest() {
   fs::create_directories(Folder / "sound");
   fs::create_directories(Folder / "packs");
   MakeStandInData();
+  Engine->OnFrame = [this](int32_t Frame, RecordingGfxEngine&) {
+    if (auto It = Actions.find(Frame); It != Actions.end())
+      for (auto& Fn : It->second) Fn();
+  };
 }
 
 void GameTest::MakeStandInData() {
@@ -176,7 +180,5 @@ int GameTest::RunFrames(int32_t Frames) {
   Engine->CloseAtFrame = Frames;
   return Main();
 }
-
-int GameTest::RunMain() { return Main(); }
 
 }  // namespace pikora::test

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -56,7 +58,9 @@ class GameTest : public ::testing::Test {
   void WriteOptions(bool Screen, bool Music, bool Sound, bool Particle);
   // Runs Main until the scripted close (CloseAtFrame) ends it; returns its exit status.
   int RunFrames(int32_t Frames);
-  int RunMain();
+  // Runs Fn at the start of Frame, before that frame's input is polled and its screens drawn.
+  void At(int32_t Frame, std::function<void()> Fn) { Actions[Frame].push_back(std::move(Fn)); }
+  std::map<int32_t, std::vector<std::function<void()>>> Actions;
 };
 
 }  // namespace pikora::test
