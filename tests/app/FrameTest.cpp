@@ -3,11 +3,13 @@
 
 #include <cmath>
 
-#include "StandInFiles.h"
+#include "support/GameFixture.h"
 #include "app/modMain.h"
 
 namespace pikora::test {
 namespace {
+
+using FrameTest = GameTest;
 
 // Opacity of the button picture of one menu item (by its Y) in a frame.
 int Glow(const RecordingGfxEngine& Engine, int32_t Frame, float ItemY) {
@@ -82,7 +84,7 @@ TEST_P(LeftButtonTest, ClickInTheFrameTheCursorLeftAButton) {
 INSTANTIATE_TEST_SUITE_P(TopListaAndNovaIgra, LeftButtonTest, ::testing::Values(std::pair{60, 2}, std::pair{20, 5}));
 
 TEST_F(FrameTest, WithParticlesOffNothingSparkles) {
-  StandIn->Values["Particle"] = "False";
+  WriteOptions(true, true, true, false);
   ASSERT_EQ(RunFrames(3), 0);
   EXPECT_TRUE(Engine->CallsOf("DrawSprite").size() > 0);
   for (const auto& Call : Engine->CallsOf("DrawSprite")) EXPECT_NE(Call.Name, "particles.png");
@@ -113,7 +115,7 @@ class JokerKeyTest : public FrameTest, public ::testing::WithParamInterface<Joke
 
 TEST_P(JokerKeyTest, KeysSpendTheJokerSilently) {
   const JokerKeys P = GetParam();
-  StandIn->Values["Sound"] = "False";
+  WriteOptions(true, true, false, true);
   Engine->DebugMode = P.Debug;
   At(2, [P] {
     LevelRunning = true;

@@ -10,12 +10,11 @@
 #include "app/modMain.h"
 #include "engine/ComponentError.h"
 #include "support/GameFixture.h"
-#include "StandInFiles.h"
 
 namespace pikora::test {
 namespace {
 
-class SpineTest : public FrameTest {
+class SpineTest : public GameTest {
  protected:
   std::set<std::string> ListTree() {
     std::set<std::string> Names;

@@ -79,21 +79,6 @@ TEST_P(LeaveWonLevelTest, ExitOverTheNextLevelButtonLeavesTheRun) {
 INSTANTIATE_TEST_SUITE_P(Layouts, LeaveWonLevelTest, ::testing::Values(true, false),
                          [](const auto& Info) { return Info.param ? "Portrait" : "Landscape"; });
 
-TEST_F(PlayTest, AfterLeavingARunningLevelTheNextPreLevelScreenKeepsTheJoker) {
-  StartRun(2, true);
-  PlayLevel(3, 100);
-  At(5, [] { TimeUsed = 50; });
-  ClickAt(5, 700, 570);
-  StartRun(7, true);
-  PressAt(8, Key::Space);
-  ASSERT_EQ(RunFrames(9), 0);
-  EXPECT_EQ(GameScreen, 9);
-  EXPECT_TRUE(JokerAvailable);
-  EXPECT_EQ(JokerFade, 100.0f);
-  EXPECT_EQ(FoundCount(), 0);
-  EXPECT_EQ(Score, 0.0f);
-}
-
 // A miss that runs the time out is the TimeUpTest's; the bar past the limit is in the transcripts.
 TEST_F(PlayTest, TimeRunsOutAbove406NotAt406) {
   StartRun(2, true);

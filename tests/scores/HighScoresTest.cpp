@@ -27,13 +27,6 @@ class HighScoresTest : public ResultsTest {
   std::shared_ptr<TableFiles> Table = OpenWithTable();
 };
 
-TEST_F(HighScoresTest, WorkingFileCarriesThePackIndexWithoutLeadingZeros) {
-  SelectedPack = 0;
-  EXPECT_EQ(HighScoreFile(), "0hscore.ini");
-  SelectedPack = 12;
-  EXPECT_EQ(HighScoreFile(), "12hscore.ini");
-}
-
 TEST_F(HighScoresTest, LadderShowsTheNeighboursTheScoreWouldPushDown) {
   Vertical = false;
   for (const auto& [Scored, Rows] : std::vector<std::pair<float, std::string>>{
@@ -45,24 +38,6 @@ TEST_F(HighScoresTest, LadderShowsTheNeighboursTheScoreWouldPushDown) {
     Score = Scored;
     EXPECT_EQ(Ladder(Frame([] { DrawPlaceLadder(); })), Rows);
   }
-}
-
-TEST_F(HighScoresTest, CheckHighScoreAsksForANameOnlyForPlacesOneToTen) {
-  Score = 150;
-  Frame([] {
-    DrawPlaceLadder();
-    CheckHighScore();
-  });
-  EXPECT_EQ(GameScreen, 55);
-
-  GameScreen = 10;
-  Score = 50;
-  Frame([] {
-    DrawPlaceLadder();
-    CheckHighScore();
-  });
-  EXPECT_EQ(GameScreen, 2) << "the run ends on the high-score screen";
-  EXPECT_EQ(Table->Log.size(), 2u) << "no load of its own";
 }
 
 TEST_F(HighScoresTest, SavingStoresTheResultAndWritesTheTableIntoThePackArchiveAtOnce) {
