@@ -55,9 +55,7 @@ TEST_F(HighScoresTest, SavingStoresTheResultAndWritesTheTableIntoThePackArchiveA
   EXPECT_EQ(GameScreen, 2);
 }
 
-class SaveResultTest : public ResultsTest {};
-
-TEST_F(SaveResultTest, StoredResultIsInThePackArchiveBeforeShutdown) {
+TEST_F(HighScoresTest, StoredResultIsInThePackArchiveBeforeShutdown) {
   OpenWithPack(2, false, {{"Ana", 900}, {"Ivo", 10}});
   Score = 500;
   PlayerName = "Mia";
