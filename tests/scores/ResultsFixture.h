@@ -47,6 +47,10 @@ class TableFiles : public NullFileTools {
     Log.push_back("AddFile " + File + " " + Entry);
   }
   void FlushArchive() override { Log.push_back("Flush"); }
+  void WriteINI(const std::string& Section, const std::string& Key, const std::string& Value,
+                const std::string& File, int32_t) override {
+    Log.push_back("WriteINI " + Section + " " + Key + "=" + Value + " " + File);
+  }
 
  private:
   const std::pair<std::string, float>& At(int16_t Place) {
