@@ -10,12 +10,11 @@
 #include "app/modMain.h"
 #include "engine/ComponentError.h"
 #include "support/GameFixture.h"
-#include "StandInFiles.h"
 
 namespace pikora::test {
 namespace {
 
-class SpineTest : public FrameTest {
+class SpineTest : public GameTest {
  protected:
   std::set<std::string> ListTree() {
     std::set<std::string> Names;
@@ -32,30 +31,22 @@ class SpineTest : public FrameTest {
   }
 };
 
-TEST_F(SpineTest, StartsWithDebugOffThenInitialisesAWindowedSurface) {
-  ASSERT_EQ(RunFrames(2), 0);
+// Four frames on the credits screen, then the scripted close request.
+TEST_F(SpineTest, StartUpFramesAndTheCloseRequestShutDownOnceInOrder) {
+  ASSERT_EQ(RunFrames(4), 0);
   ASSERT_FALSE(Engine->Calls.empty());
   EXPECT_EQ(Engine->Calls.front().Op, "SetDebugMode");
   EXPECT_EQ(Engine->Calls.front()[0], 0);
   const auto Init = Engine->CallsOf("Initialise");
   ASSERT_EQ(Init.size(), 1u);
   EXPECT_EQ(Init[0].Text, Folder.Path.string());
-  EXPECT_EQ(Init[0][0], 800);
-  EXPECT_EQ(Init[0][1], 600);
-  EXPECT_EQ(Init[0][2], 0) << "Screen=True means a window";
+  EXPECT_EQ(std::vector<double>(Init[0].Num.begin(), Init[0].Num.begin() + 3), (std::vector<double>{800, 600, 0}))
+      << "Screen=True means a window";
   EXPECT_EQ(frmMain::Caption(), "Pikora v1.0.0");
-}
-
-TEST_F(SpineTest, FramesPollThenDrawAndThePackScanPresentsOneExtraFrameAfterTheFirst) {
-  ASSERT_EQ(RunFrames(3), 0);
+  EXPECT_EQ(GameScreen, 5);
   // Frame 1: the loop's own frame, then the loading frame of the pack scan (no BeginFrame).
   EXPECT_EQ(Ops(1), (std::vector<std::string>{"GetMouseState", "BeginFrame", "EndFrame", "EndFrame"}));
   EXPECT_EQ(Ops(2), (std::vector<std::string>{"GetMouseState", "BeginFrame", "EndFrame"}));
-  EXPECT_EQ(FrameCounter, 3);
-}
-
-TEST_F(SpineTest, CloseRequestEndsTheLoopAfterTheCurrentFrameAndShutsDownOnceInOrder) {
-  ASSERT_EQ(RunFrames(4), 0);
   EXPECT_EQ(FrameCounter, 4) << "the frame of the close request still runs to its end";
   EXPECT_EQ(Ops(4).back(), "EndFrame");
   std::vector<std::string> Tail;
@@ -68,11 +59,6 @@ TEST_F(SpineTest, CloseRequestEndsTheLoopAfterTheCurrentFrameAndShutsDownOnceInO
   EXPECT_EQ(Gfx, nullptr);
 }
 
-TEST_F(SpineTest, FirstScreenIsTheCreditsScreen) {
-  ASSERT_EQ(RunFrames(1), 0);
-  EXPECT_EQ(GameScreen, 5);
-}
-
 TEST_F(SpineTest, TheWindowRefusesToCloseDuringPlayOnlyAndEndsTheLoopInstead) {
   auto* Window = frmMain::hWnd();
   GameRunning = false;
@@ -80,18 +66,6 @@ TEST_F(SpineTest, TheWindowRefusesToCloseDuringPlayOnlyAndEndsTheLoopInstead) {
   GameRunning = true;
   EXPECT_FALSE(Window->CloseRequested()) << "during play";
   EXPECT_FALSE(GameRunning);
-}
-
-TEST_F(SpineTest, FailingComponentCallStopsWithNonZeroStatusAndNamesTheOperation) {
-  Engine->OnFrame = [](int32_t Frame, RecordingGfxEngine&) {
-    if (Frame == 2) RaiseError("LoadTexture", "cannot load \"x.jpg\"");
-  };
-  testing::internal::CaptureStderr();
-  EXPECT_NE(RunFrames(5), 0);
-  const std::string Err = testing::internal::GetCapturedStderr();
-  EXPECT_NE(Err.find("LoadTexture"), std::string::npos);
-  EXPECT_NE(Err.find("x.jpg"), std::string::npos);
-  EXPECT_TRUE(Engine->CallsOf("Shutdown").empty()) << "no shutdown sequence after a run-time error";
 }
 
 TEST_F(SpineTest, ASecondCopyInTheSameGameFolderSaysSoAndTouchesNothing) {
@@ -108,18 +82,25 @@ TEST_F(SpineTest, ASecondCopyInTheSameGameFolderSaysSoAndTouchesNothing) {
   EXPECT_EQ(RunFrames(3), 0) << "once the first copy is gone the game starts";
 }
 
+// A failing component call names its operation; any failure ends the run with a non-zero
+// status, the run-time error report and no shutdown sequence.
 TEST_F(SpineTest, EveryKindOfFailureEndsInTheReportedRunTimeError) {
-  const std::vector<std::function<void()>> Throws = {[] { throw std::runtime_error("broken invariant"); },
-                                                     [] { throw std::bad_alloc(); }, [] { throw 42; }};
-  for (const auto& Throw : Throws) {
+  const std::vector<std::pair<std::function<void()>, std::vector<std::string>>> Throws = {
+      {[] { RaiseError("LoadTexture", "cannot load \"x.jpg\""); }, {"LoadTexture", "x.jpg"}},
+      {[] { throw std::runtime_error("broken invariant"); }, {}},
+      {[] { throw std::bad_alloc(); }, {}},
+      {[] { throw 42; }, {}}};
+  for (const auto& [Throw, Says] : Throws) {
     Engine = std::make_shared<RecordingGfxEngine>();
-    Engine->OnFrame = [&](int32_t Frame, RecordingGfxEngine&) {
+    Engine->OnFrame = [&Throw = Throw](int32_t Frame, RecordingGfxEngine&) {
       if (Frame == 2) Throw();
     };
     testing::internal::CaptureStderr();
     EXPECT_NE(RunFrames(4), 0);
     const std::string Err = testing::internal::GetCapturedStderr();
     EXPECT_NE(Err.find("run-time error"), std::string::npos) << Err;
+    for (const auto& Word : Says) EXPECT_NE(Err.find(Word), std::string::npos) << Err;
+    EXPECT_TRUE(Engine->CallsOf("Shutdown").empty()) << Err;
     ResetGlobals();
     AppPath = Folder.Path.string();
   }

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size);
@@ -13,27 +12,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size);
 int main(int Count, char** Arguments) {
   namespace fs = std::filesystem;
   std::vector<fs::path> Inputs;
-  for (int I = 1; I < Count; ++I) {
+  for (int I = 1; I < Count; ++I)
     if (fs::is_directory(Arguments[I])) {
       for (const auto& Entry : fs::directory_iterator(Arguments[I]))
         if (Entry.is_regular_file()) Inputs.push_back(Entry.path());
     } else {
       Inputs.emplace_back(Arguments[I]);
     }
-  }
-  if (Inputs.empty()) {
-    std::fprintf(stderr, "replay: no inputs\n");
-    return 1;
-  }
   for (const auto& Path : Inputs) {
     std::ifstream In(Path, std::ios::binary);
-    if (!In) {
-      std::fprintf(stderr, "replay: cannot read %s\n", Path.c_str());
-      return 1;
-    }
+    if (!In) return std::fprintf(stderr, "replay: cannot read %s\n", Path.c_str()), 1;
     const std::vector<uint8_t> Bytes{std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
     LLVMFuzzerTestOneInput(Bytes.data(), Bytes.size());
   }
   std::printf("replay: %zu inputs\n", Inputs.size());
-  return 0;
+  return Inputs.empty() ? 1 : 0;
 }

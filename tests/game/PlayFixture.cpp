@@ -1,6 +1,5 @@
 #include "PlayFixture.h"
 
-
 namespace pikora::test {
 
 PlayTest::PlayTest() {
@@ -8,15 +7,6 @@ PlayTest::PlayTest() {
   WriteOptions(true, false, true, false);
   // The run's pack, found at start-up; its working files are stored back at shutdown.
   MakePack("Zivotinje.pkr", 3, true);
-  Engine->OnFrame = [this](int32_t Frame, RecordingGfxEngine&) { FrameStart(Frame); };
-}
-
-void PlayTest::ClickAt(int32_t Frame, int32_t X, int32_t Y) {
-  Engine->Click(Frame, X, Y);
-}
-
-void PlayTest::PressAt(int32_t Frame, int32_t ScanCode) {
-  Engine->Press(Frame, ScanCode);
 }
 
 void PlayTest::StartRun(int32_t Frame, bool IsVertical) {
@@ -68,11 +58,6 @@ int PlayTest::FoundCount() {
   int N = 0;
   for (int K = 1; K <= 5; ++K) N += Differences[K].Found;
   return N;
-}
-
-void PlayTest::FrameStart(int32_t Frame) {
-  if (auto It = Actions.find(Frame); It != Actions.end())
-    for (auto& Fn : It->second) Fn();
 }
 
 }  // namespace pikora::test

@@ -1,7 +1,5 @@
 #pragma once
 // A pack run set up directly in the globals, driven through the real frame loop.
-#include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -14,13 +12,8 @@ class PlayTest : public GameTest {
  protected:
   PlayTest();
 
-  // Runs Fn at the start of Frame, before that frame's input is polled.
-  void At(int32_t Frame, std::function<void()> Fn) { Actions[Frame].push_back(std::move(Fn)); }
-  void ClickAt(int32_t Frame, int32_t X, int32_t Y);
-  void MoveAt(int32_t Frame, int32_t X, int32_t Y) {
-    Engine->MoveMouse(Frame, X, Y);
-  }
-  void PressAt(int32_t Frame, int32_t ScanCode);
+  void ClickAt(int32_t Frame, int32_t X, int32_t Y) { Engine->Click(Frame, X, Y); }
+  void PressAt(int32_t Frame, int32_t ScanCode) { Engine->Press(Frame, ScanCode); }
 
   // A run of a three-level pack on its pre-level screen from Frame on. Difference k of the
   // level spans 10k to 10k+8 both ways.
@@ -41,11 +34,6 @@ class PlayTest : public GameTest {
 
   std::vector<RecordedCall> Sounds(int32_t Frame) const { return Engine->CallsIn(Frame, "PlaySound"); }
   static int FoundCount();
-
- private:
-  void FrameStart(int32_t Frame);
-
-  std::map<int32_t, std::vector<std::function<void()>>> Actions;
 };
 
 }  // namespace pikora::test

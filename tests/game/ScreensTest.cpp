@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <ctime>
-#include <limits>
 
 #include "PlayFixture.h"
 #include "game/GameScreen.h"
@@ -80,21 +79,7 @@ TEST_P(LeaveWonLevelTest, ExitOverTheNextLevelButtonLeavesTheRun) {
 INSTANTIATE_TEST_SUITE_P(Layouts, LeaveWonLevelTest, ::testing::Values(true, false),
                          [](const auto& Info) { return Info.param ? "Portrait" : "Landscape"; });
 
-TEST_F(PlayTest, AfterLeavingARunningLevelTheNextPreLevelScreenKeepsTheJoker) {
-  StartRun(2, true);
-  PlayLevel(3, 100);
-  At(5, [] { TimeUsed = 50; });
-  ClickAt(5, 700, 570);
-  StartRun(7, true);
-  PressAt(8, Key::Space);
-  ASSERT_EQ(RunFrames(9), 0);
-  EXPECT_EQ(GameScreen, 9);
-  EXPECT_TRUE(JokerAvailable);
-  EXPECT_EQ(JokerFade, 100.0f);
-  EXPECT_EQ(FoundCount(), 0);
-  EXPECT_EQ(Score, 0.0f);
-}
-
+// A miss that runs the time out is the TimeUpTest's; the bar past the limit is in the transcripts.
 TEST_F(PlayTest, TimeRunsOutAbove406NotAt406) {
   StartRun(2, true);
   PlayLevel(3);
@@ -104,30 +89,14 @@ TEST_F(PlayTest, TimeRunsOutAbove406NotAt406) {
     TimeUsed = 406;
   });
   ClickAt(3, 185 + 14, 100 + 14);
-  // The next frame's timer step takes it past 406: no filling from then on.
-  At(5, [] {
-    LevelRunning = false;
-    TimeUsed = std::nextafter(406.0f, 500.0f);
-  });
-  // A miss that crosses the limit shows in the bar from the next frame.
-  At(6, [] {
-    LevelRunning = true;
-    LevelFade = 99;
-    TimeUsed = 380;
-  });
-  ClickAt(6, 185 + 100, 100 + 200);
-  At(7, [] { LevelRunning = false; });
-  ASSERT_EQ(RunFrames(7), 0);
+  ASSERT_EQ(RunFrames(5), 0);
   EXPECT_EQ(Score, 1.0f);  // floor(10 * 10 / 100 * (407 - 406))
   EXPECT_TRUE(Differences[1].Found);
   ASSERT_EQ(Engine->SpritesIn(3, "progressbarin.dds").size(), 1u);
   EXPECT_EQ(Engine->SpritesIn(3, "progressbarin.dds")[0][3], 0);
-  EXPECT_TRUE(Engine->SpritesIn(4, "progressbarin.dds").empty());
-  EXPECT_TRUE(Engine->SpritesIn(5, "progressbarin.dds").empty());
-  EXPECT_EQ(Engine->SpritesIn(6, "progressbarin.dds").size(), 1u);
-  EXPECT_TRUE(Engine->SpritesIn(7, "progressbarin.dds").empty());
-  EXPECT_EQ(TimeUsed, 410.0f);
-  for (int32_t Frame : {4, 5, 7}) EXPECT_EQ(Engine->SpritesIn(Frame, "progressbar.dds").at(0)[7], 0);
+  // The next frame's timer step takes it past 406: no filling from then on.
+  for (int32_t Frame : {4, 5}) EXPECT_TRUE(Engine->SpritesIn(Frame, "progressbarin.dds").empty()) << Frame;
+  EXPECT_FALSE(LevelRunning);
 }
 
 // A late miss ends the level at once: the joker in the next frame, by any of its ways,
@@ -252,7 +221,6 @@ TEST_F(JokerTest, TakingTheLastDifferenceWinsTheLevelAfterItsOwnPoints) {
   ASSERT_EQ(S.size(), 2u);
   EXPECT_EQ(S[0].Name, "levelcompleted");
   EXPECT_EQ(S[1].Name, "joker");
-  EXPECT_EQ(S[1].Num, (std::vector<double>{0, 100, 0, 0}));
 }
 
 TEST_F(JokerTest, ButtonAndSpaceInOneFrameSpendItOnce) {
@@ -264,14 +232,6 @@ TEST_F(JokerTest, ButtonAndSpaceInOneFrameSpendItOnce) {
   EXPECT_EQ(Score, 40.0f);
   EXPECT_EQ(Sounds(4).size(), 1u);
   EXPECT_EQ(JokerFade, 98.0f);
-}
-
-TEST_F(JokerTest, ButtonSpendsItAndFadesOut) {
-  ClickAt(4, 414, 583);
-  ASSERT_EQ(RunFrames(6), 0);
-  EXPECT_EQ(FoundCount(), 1);
-  EXPECT_FALSE(JokerAvailable);
-  EXPECT_EQ(JokerFade, 96.0f);
 }
 
 TEST_F(PlayTest, JokerDoesNothingBeforeTheLevelOrUnderAnOverlay) {
@@ -297,19 +257,24 @@ TEST_F(PlayTest, JokerDoesNothingBeforeTheLevelOrUnderAnOverlay) {
   EXPECT_TRUE(Engine->CallsOf("PlaySound").empty());
 }
 
-TEST_F(JokerTest, LandscapeButtonIsTurnedAndItsAreaMoves) {
-  StartRun(3, false);
-  PlayLevel(4, 100);
-  ClickAt(5, 160, 300);
-  ClickAt(6, 161, 310);
+// The button's hot area is strict in either layout (the landscape one turned, at the left): a
+// click on its left edge misses, one just inside spends the joker, which then fades out.
+class JokerButtonTest : public PlayTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(JokerButtonTest, ItsStrictAreaSpendsItAndItFadesOut) {
+  const bool IsVertical = GetParam();
+  StartRun(2, IsVertical);
+  PlayLevel(3, 100);
+  ClickAt(4, IsVertical ? 413 : 160, IsVertical ? 583 : 300);
+  ClickAt(5, IsVertical ? 414 : 161, IsVertical ? 583 : 310);
   ASSERT_EQ(RunFrames(6), 0);
   EXPECT_EQ(FoundCount(), 1);
-  const auto Layers = Engine->SpritesIn(5, "button.bmp");
-  ASSERT_GE(Layers.size(), 4u);
-  EXPECT_EQ(Layers[1][0], 160);
-  EXPECT_NEAR(Layers[1][4], std::sin(5 / 2.0) + 100 + 100 + 90, 1e-4);
-  EXPECT_EQ(Engine->TextsIn(5, "J\r\nO\r\nK\r\nE\r\nR").size(), 1u);
+  EXPECT_FALSE(JokerAvailable);
+  EXPECT_EQ(JokerFade, 97.0f) << "spent in frame 5";
 }
+
+INSTANTIATE_TEST_SUITE_P(Layouts, JokerButtonTest, ::testing::Values(true, false),
+                         [](const auto& Info) { return Info.param ? "Portrait" : "Landscape"; });
 
 }  // namespace
 }  // namespace pikora::test

@@ -29,16 +29,27 @@ class NameEntryTest : public ResultsTest {
   std::shared_ptr<TableFiles> Table = OpenWithTable();
 };
 
-TEST_F(NameEntryTest, FirstLetterIsCapitalTheRestSmallAndBackspaceToEmptyCapitalisesAgain) {
-  Type({KeyP, KeyA, KeyS});
-  EXPECT_EQ(PlayerName, "Pas");
-  Type({Key::Backspace, Key::Backspace, Key::Backspace, Key::Backspace});
-  EXPECT_EQ(PlayerName, "");
-  Type({KeyS});
-  EXPECT_EQ(PlayerName, "S");
-  EXPECT_EQ(SoundsPlayed().size(), 8u) << "every key sounds, Backspace on an empty name too";
-  for (const auto& S : SoundsPlayed()) EXPECT_TRUE(S == "1key" || S == "2key" || S == "3key" || S == "4key") << S;
+TEST_F(NameEntryTest, FirstLetterIsCapitalTheRestSmallAndTheNameStopsAtEightCharacters) {
+  const std::vector<std::pair<std::vector<int32_t>, std::string>> Cases = {
+      {{KeyP, KeyA, KeyS}, "Pas"},
+      // Backspace on an empty name too; emptied, the next letter is a capital again.
+      {{KeyP, KeyA, Key::Backspace, Key::Backspace, Key::Backspace, KeyS}, "S"},
+      {{KeyS, KeyU, KeyN, KeyC, KeyE, Key::Space, KeyS, KeyJ, KeyA, KeyJ, KeyI}, "Sunce sj"},
+      // A leading space or digit is kept and the letter after it is small.
+      {{Key::Space, KeyA}, " a"},
+      {{Key7, KeyA}, "7a"}};
+  for (const auto& [Keys, Name] : Cases) {
+    PlayerName.clear();
+    Engine->ClearCalls();
+    Type(Keys);
+    EXPECT_EQ(PlayerName, Name);
+    EXPECT_EQ(SoundsPlayed().size(), Keys.size()) << Name << ": every key sounds";
+    for (const auto& S : SoundsPlayed()) EXPECT_TRUE(S == "1key" || S == "2key" || S == "3key" || S == "4key") << S;
+  }
   EXPECT_EQ(GameScreen, 55);
+  GameOptions.Sound = false;
+  Type({KeyP});
+  EXPECT_EQ(SoundsPlayed().size(), 2u) << "none with sound off";
 }
 
 TEST_F(NameEntryTest, EveryKeyTypesItsCharacterOnTheUsLayout) {
@@ -52,32 +63,11 @@ TEST_F(NameEntryTest, EveryKeyTypesItsCharacterOnTheUsLayout) {
     }
 }
 
-TEST_F(NameEntryTest, NameStopsAtEightCharacters) {
-  Type({KeyS, KeyU, KeyN, KeyC, KeyE, Key::Space, KeyS, KeyJ, KeyA, KeyJ, KeyI});
-  EXPECT_EQ(PlayerName, "Sunce sj");
-  EXPECT_EQ(SoundsPlayed().size(), 11u);
-}
-
-TEST_F(NameEntryTest, LeadingSpaceOrDigitIsKeptAndTheNextLetterIsSmall) {
-  Type({Key::Space, KeyA});
-  EXPECT_EQ(PlayerName, " a");
-  PlayerName.clear();
-  Type({Key7, KeyA});
-  EXPECT_EQ(PlayerName, "7a");
-}
-
 TEST_F(NameEntryTest, KeysOfOneFrameApplyInTheirFixedOrder) {
   const int32_t F = Engine->Frame() + 1;
   for (int32_t K : {KeyA, KeyP, Key7, Key::Backspace}) Engine->Press(F, K);
   Frame([] { ReadNameKeys(); });
   EXPECT_EQ(PlayerName, "7a") << "digits, letters A to Z, Space, then Backspace";
-}
-
-TEST_F(NameEntryTest, SilentWithSoundOff) {
-  GameOptions.Sound = false;
-  Type({KeyP, KeyA});
-  EXPECT_EQ(PlayerName, "Pa");
-  EXPECT_TRUE(SoundsPlayed().empty());
 }
 
 TEST_F(NameEntryTest, EnterWithNothingTypedStoresIgracXAndKeepsItForTheNextEntry) {
@@ -99,21 +89,20 @@ TEST_F(NameEntryTest, ANameOfSpacesIsStoredAsIgracXAndReadsBackAsTheTableShowsIt
   EXPECT_EQ(Files->ReadINI("scores", "1_name", "0hscore.ini", 0), "Igrac X");
 }
 
-TEST_F(NameEntryTest, EnterAndALetterInOneFrameStoreTheNameAsItWas) {
-  Type({KeyP, KeyA});
-  const int32_t F = Engine->Frame() + 1;
-  Engine->Press(F, Key::Enter);
-  Engine->Press(F, KeyS);
-  Frame([] { ReadNameKeys(); });
-  EXPECT_EQ(Table->Log[1], "Add 950 Pa 1 10");
-  EXPECT_EQ(PlayerName, "Pas");
-  EXPECT_EQ(GameScreen, 2);
-}
-
-TEST_F(NameEntryTest, EscapeStoresToo) {
-  Type({KeyP, Key::Escape});
-  ASSERT_GE(Table->Log.size(), 2u);
-  EXPECT_EQ(Table->Log[1], "Add 950 P 1 10");
+TEST_F(NameEntryTest, EnterOrEscapeWithALetterInOneFrameStoreTheNameAsItWas) {
+  for (int32_t Ending : {Key::Enter, Key::Escape}) {
+    GameScreen = 55;
+    PlayerName.clear();
+    Table->Log.clear();
+    Type({KeyP, KeyA});
+    const int32_t F = Engine->Frame() + 1;
+    Engine->Press(F, Ending);
+    Engine->Press(F, KeyS);
+    Frame([] { ReadNameKeys(); });
+    EXPECT_EQ(Table->Log.at(1), "Add 950 Pa 1 10") << Ending;
+    EXPECT_EQ(PlayerName, "Pas");
+    EXPECT_EQ(GameScreen, 2);
+  }
 }
 
 TEST_F(NameEntryTest, TheUnesiButtonIsStrict) {

@@ -52,12 +52,6 @@ class TableFiles : public NullFileTools {
     Log.push_back("WriteINI " + Section + " " + Key + "=" + Value + " " + File);
   }
 
-  // Places 1 to 10 scored 1000, 900, ..., 100 and named N1 to N10.
-  void FillTenPlaces() {
-    Table.clear();
-    for (int I = 1; I <= 10; ++I) Table.emplace_back("N" + std::to_string(I), 1100.0f - 100.0f * I);
-  }
-
  private:
   const std::pair<std::string, float>& At(int16_t Place) {
     if (Place < 1 || Place > static_cast<int16_t>(Table.size()))
@@ -89,8 +83,9 @@ class ResultsTest : public GameTest {
     Engine->ClearCalls();
   }
   std::shared_ptr<TableFiles> OpenWithTable() {
+    // Places 1 to 10 scored 1000, 900, ..., 100 and named N1 to N10.
     auto Table = std::make_shared<TableFiles>();
-    Table->FillTenPlaces();
+    for (int I = 1; I <= 10; ++I) Table->Table.emplace_back("N" + std::to_string(I), 1100.0f - 100.0f * I);
     Open(Table);
     return Table;
   }

@@ -104,13 +104,7 @@ GameTest::GameTest() {
   Factory.MakeGfx = [this] { return Engine; };
   Factory.MakeMusic = [this](const std::string&) { return MusicRec; };
   Factory.MakeFiles = MakeZipFileTools;
-  fs::create_directories(Folder / "game data");
-  fs::create_directories(Folder / "sound");
   fs::create_directories(Folder / "packs");
-  MakeStandInData();
-}
-
-void GameTest::MakeStandInData() {
   std::vector<std::pair<std::string, std::string>> Pictures;
   for (const auto& Entry : TextureTable) Pictures.emplace_back(Entry.File, std::string("stand-in ") + Entry.File);
   MakeZip(Folder / "game data" / "pictures.pkr", Pictures);
@@ -118,6 +112,10 @@ void GameTest::MakeStandInData() {
                            "gameover"})
     WriteFile(Folder / "sound" / (std::string(Name) + ".wav"), "RIFF stand-in");
   WriteFile(Folder / "sound" / "music.wma", "stand-in");
+  Engine->OnFrame = [this](int32_t Frame, RecordingGfxEngine&) {
+    if (auto It = Actions.find(Frame); It != Actions.end())
+      for (auto& Fn : It->second) Fn();
+  };
 }
 
 void GameTest::MakePack(const std::string& FileName, int Levels, bool IsVertical, const std::string& Extension,
@@ -176,7 +174,5 @@ int GameTest::RunFrames(int32_t Frames) {
   Engine->CloseAtFrame = Frames;
   return Main();
 }
-
-int GameTest::RunMain() { return Main(); }
 
 }  // namespace pikora::test

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -36,17 +38,14 @@ class GameTest : public ::testing::Test {
   GameTest();
   ~GameTest() override;
 
-  // The game folder: "game data" (pictures.pkr, options.ini), "sound", "packs".
-  // By default a copy of the committed data without its packs.
+  // The game folder: "game data" (pictures.pkr, options.ini), "sound", "packs". By default
+  // stand-in data for the recording engine, which only checks that files exist.
   TempFolder Folder;
   std::shared_ptr<RecordingGfxEngine> Engine;
   std::shared_ptr<RecordingMusicPlayer> MusicRec;
 
   // Copies the committed game data (pictures, sounds, options) into the game folder.
   void UseRealData(bool WithPacks = false);
-  // Stand-in game data for the recording engine, which only checks that files exist:
-  // a pictures.pkr of the 26 names, the nine effects and music.wma. Done by the constructor.
-  void MakeStandInData();
   // A pack archive in "packs": Levels levels of five rectangles each (level n, difference k:
   // Left 10k, Right 10k+8, Top 10k, Bottom 10k+8), pictures n.ext and nx.ext,
   // and a high-score table of the given entries (place order). The pictures are small BMPs whatever the extension: the game goes by content.
@@ -56,7 +55,9 @@ class GameTest : public ::testing::Test {
   void WriteOptions(bool Screen, bool Music, bool Sound, bool Particle);
   // Runs Main until the scripted close (CloseAtFrame) ends it; returns its exit status.
   int RunFrames(int32_t Frames);
-  int RunMain();
+  // Runs Fn at the start of Frame, before that frame's input is polled and its screens drawn.
+  void At(int32_t Frame, std::function<void()> Fn) { Actions[Frame].push_back(std::move(Fn)); }
+  std::map<int32_t, std::vector<std::function<void()>>> Actions;
 };
 
 }  // namespace pikora::test
