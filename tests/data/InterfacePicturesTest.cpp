@@ -93,14 +93,14 @@ const Probe Probes[] = {
     {"particles.png", 48, 8, 48, 8, 241, 255, "white", 2},
     // The frame is drawn last: clear where the bar shows through, solid at its rim; its window
     // is x 5..42, bar and filling (drawn 4 pixels further right) cover x 1..38 of theirs.
-    {"progressroom.dds", 24, 200, 24, 200, 0, 19, "clear middle"}, {"progressroom.dds", 2, 200, 2, 200, 151, 255, "rim"},
+    {"progressroom.dds", 24, 200, 24, 200, 0, 19, "clear"}, {"progressroom.dds", 2, 200, 2, 200, 151, 255, "rim"},
     {"progressroom.dds", 24, 2, 24, 2, 151, 255, "rim"}, {"progressroom.dds", 7, 20, 7, 389, 0, 39, "window left"},
     {"progressroom.dds", 40, 20, 40, 389, 0, 39, "window right"},
     {"progressbarin.dds", 20, 0, 20, 405, 241, 255, "the filling covers every row it is drawn with"},
     {"progressbar.dds", 20, 0, 20, 398, 61, 255, "the bar covers every row"},
     // The veil: soft at every edge that reaches the screen, upright or turned; even in the middle.
     {"gamemask.dds", 0, 300, 0, 300, 0, 29, "soft left"}, {"gamemask.dds", 400, 0, 400, 0, 0, 29, "soft top"},
-    {"gamemask.dds", 400, 599, 400, 599, 0, 29, "soft bottom"}, {"gamemask.dds", 799, 300, 799, 300, 0, 29, "soft right"},
+    {"gamemask.dds", 400, 599, 400, 599, 0, 29, "soft bottom"}, {"gamemask.dds", 799, 300, 799, 300, 0, 29, "right"},
     {"gamemask.dds", 300, 700, 300, 700, 0, 0, "nothing below row 600"},
     {"gamemask.dds", 100, 100, 100, 100, 141, 255, "veil"}, {"gamemask.dds", 300, 300, 300, 300, 141, 255, "veil"},
     {"gamemask.dds", 500, 450, 500, 450, 141, 255, "veil"}, {"gamemask.dds", 700, 300, 700, 300, 141, 255, "veil"},

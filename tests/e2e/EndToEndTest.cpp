@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 
 #include "e2e/Processes.h"
 #include "engine/HighScoreTable.h"
@@ -55,15 +56,20 @@ struct PackArt {
 
 const PackArt Landscape{
     "Krajolik.pkr", false, 380, 256,
-    {{{40, 90, 160}, {{{40, 80, 40, 70}, {150, 190, 30, 60}, {280, 330, 50, 90}, {60, 110, 170, 220}, {230, 290, 180, 230}}}},
-     {{50, 140, 60}, {{{300, 350, 30, 70}, {50, 100, 100, 140}, {170, 210, 160, 200}, {260, 320, 120, 160}, {100, 140, 200, 240}}}},
-     {{150, 60, 50}, {{{180, 230, 20, 50}, {320, 365, 150, 200}, {40, 70, 60, 110}, {130, 180, 120, 150}, {250, 290, 200, 245}}}}},
+    {{{40, 90, 160},
+      {{{40, 80, 40, 70}, {150, 190, 30, 60}, {280, 330, 50, 90}, {60, 110, 170, 220}, {230, 290, 180, 230}}}},
+     {{50, 140, 60},
+      {{{300, 350, 30, 70}, {50, 100, 100, 140}, {170, 210, 160, 200}, {260, 320, 120, 160}, {100, 140, 200, 240}}}},
+     {{150, 60, 50},
+      {{{180, 230, 20, 50}, {320, 365, 150, 200}, {40, 70, 60, 110}, {130, 180, 120, 150}, {250, 290, 200, 245}}}}},
     350, 29, 350, 315, 530};
 
 const PackArt Portrait{
     "Portret.pkr", true, 256, 380,
-    {{{160, 120, 40}, {{{40, 90, 40, 80}, {150, 210, 60, 100}, {60, 120, 170, 220}, {160, 220, 230, 280}, {50, 110, 300, 350}}}},
-     {{60, 130, 140}, {{{150, 200, 30, 70}, {30, 80, 120, 160}, {140, 200, 150, 200}, {40, 100, 250, 300}, {160, 220, 310, 360}}}}},
+    {{{160, 120, 40},
+      {{{40, 90, 40, 80}, {150, 210, 60, 100}, {60, 120, 170, 220}, {160, 220, 230, 280}, {50, 110, 300, 350}}}},
+     {{60, 130, 140},
+      {{{150, 200, 30, 70}, {30, 80, 120, 160}, {140, 200, 150, 200}, {40, 100, 250, 300}, {160, 220, 310, 360}}}}},
     185, 100, 471, 100, 460};
 
 // Modest tables, so that a whole landscape run gets in and a run without finds does not.
@@ -113,7 +119,8 @@ void MakePackArchive(const fs::path& Packs, const PackArt& Pack, const fs::path&
     for (size_t K = 0; K < 5; ++K) {
       const Rect& D = Pack.Levels[N - 1].Diffs[K];
       const std::string Key = std::to_string(K + 1);
-      for (const auto& [Edge, Value] : {std::pair{"Left", D.Left}, {"Right", D.Right}, {"Top", D.Top}, {"Bottom", D.Bottom}})
+      for (const auto& [Edge, Value] :
+           {std::pair{"Left", D.Left}, {"Right", D.Right}, {"Top", D.Top}, {"Bottom", D.Bottom}})
         PicInfo += Key + Edge + "=" + std::to_string(Value) + "\n";
     }
     for (bool Modified : {false, true})
@@ -183,9 +190,11 @@ struct Player {
   void StartGame() {
     Step("start the game");
     if (Xvfb.Display.empty() || !(X = XOpenDisplay(Xvfb.Display.c_str()))) Fail("Xvfb did not start");
-    GameProcess = std::make_unique<Child>(std::vector<std::string>{(Game / "pikora").string()},
-                                          std::map<std::string, std::string>{{"DISPLAY", Xvfb.Display}, {"SDL_VIDEODRIVER", ""}, {"SDL_AUDIODRIVER", "dummy"}},
-                                          -1, (Artefacts / "game.log").string());
+    GameProcess =
+        std::make_unique<Child>(std::vector<std::string>{(Game / "pikora").string()},
+                                std::map<std::string, std::string>{
+                                    {"DISPLAY", Xvfb.Display}, {"SDL_VIDEODRIVER", ""}, {"SDL_AUDIODRIVER", "dummy"}},
+                                -1, (Artefacts / "game.log").string());
     XDo({"search", "--sync", "--onlyvisible", "--name", "Pikora"}, &Window);
     if (Window.empty()) Fail("no window named Pikora");
     RunTool({"xdotool", "windowfocus", Window}, {{"DISPLAY", Xvfb.Display}});  // no window manager: errors harmless
@@ -269,7 +278,8 @@ struct Player {
     double Sum[3] = {};
     for (int Y = Y0; Y < Y1; ++Y)
       for (int X = X0; X < X1; ++X)
-        for (int C = 0; C < 3; ++C) Sum[C] += (static_cast<uint32_t*>(S->pixels)[Y * (S->pitch / 4) + X] >> (16 - 8 * C)) & 255;
+        for (int C = 0; C < 3; ++C)
+          Sum[C] += (static_cast<uint32_t*>(S->pixels)[Y * (S->pitch / 4) + X] >> (16 - 8 * C)) & 255;
     SDL_FreeSurface(S);
     const double Count = double(X1 - X0) * (Y1 - Y0);
     return {int(Sum[0] / Count), int(Sum[1] / Count), int(Sum[2] / Count)};
@@ -309,7 +319,8 @@ struct Player {
     for (int K = 0; K < 5; ++K) {
       const Rect& D = Pack.Levels[Shown].Diffs[size_t(K)];
       Step(L + ": difference " + std::to_string(K + 1));
-      Click((K % 2 ? Pack.ModifiedX : Pack.OffsetX) + D.CentreX(), (K % 2 ? Pack.ModifiedY : Pack.OriginalY) + D.CentreY());
+      Click((K % 2 ? Pack.ModifiedX : Pack.OffsetX) + D.CentreX(),
+            (K % 2 ? Pack.ModifiedY : Pack.OriginalY) + D.CentreY());
       TakeShot(L + "-difference" + std::to_string(K + 1));
     }
     Step(L + ": complete");
@@ -431,7 +442,8 @@ TEST_F(EndToEnd, LandscapePackPlayedIntoTheTableThenOptions) {
 
   const hs::Table Table = TableOf(Game / "packs" / Landscape.File);
   ASSERT_EQ(Table.Entries.size(), 10u);
-  const auto Dino = std::find_if(Table.Entries.begin(), Table.Entries.end(), [](const hs::Entry& E) { return E.Name == "Dino"; });
+  const auto Dino =
+      std::find_if(Table.Entries.begin(), Table.Entries.end(), [](const hs::Entry& E) { return E.Name == "Dino"; });
   ASSERT_NE(Dino, Table.Entries.end()) << "the result is not in the pack's table";
   EXPECT_GT(Dino->Score, 0);
   // The others keep their order around the new entry, and the last one fell out.
@@ -442,7 +454,8 @@ TEST_F(EndToEnd, LandscapePackPlayedIntoTheTableThenOptions) {
   EXPECT_EQ(Others, Kept);
   EXPECT_EQ(TableOf(Game / "packs" / Portrait.File).Entries.size(), 10u);
   const std::string Options = ReadFile(Game / "game data" / "options.ini");
-  for (const auto& [Key, Value] : {std::pair{"Screen", "True"}, {"Music", "False"}, {"Sound", "True"}, {"Particle", "False"}})
+  for (const auto& [Key, Value] :
+       {std::pair{"Screen", "True"}, {"Music", "False"}, {"Sound", "True"}, {"Particle", "False"}})
     EXPECT_EQ(IniValue(Options, Key), Value) << Key;
 }
 

@@ -129,7 +129,8 @@ TEST_F(Installed, PlaysALevelToAStoredResultThatOutlivesARestart) {
     Key("j");
     Shot();
   }
-  const auto Frame = (Frames.back().first - Frames.front().first) / std::max(1L, Frames.back().second - Frames.front().second);
+  const auto Frame =
+      (Frames.back().first - Frames.front().first) / std::max(1L, Frames.back().second - Frames.front().second);
   const auto Pause = std::max<Clock::duration>(300ms, 4 * Frame);
   Click(530, 445);  // UNESI REZULTAT: from here the name entry takes every key, S too
   std::this_thread::sleep_for(Pause);

@@ -90,7 +90,8 @@ struct RandomPlayer : SdlGfxEngine {
   void DrawSprite(const Texture& Tex, float X, float Y, float TexWidth, float TexHeight, float Angle, int32_t Opacity,
                   float SrcX, float SrcY, float Width, float Height, float CentreX, float CentreY) override {
     ParticleDraws += Tex && Tex == TexParticles && !PaleTint;
-    SdlGfxEngine::DrawSprite(Tex, X, Y, TexWidth, TexHeight, Angle, Opacity, SrcX, SrcY, Width, Height, CentreX, CentreY);
+    SdlGfxEngine::DrawSprite(Tex, X, Y, TexWidth, TexHeight, Angle, Opacity, SrcX, SrcY, Width, Height, CentreX,
+                             CentreY);
   }
 
   double Uniform() { return std::uniform_real_distribution<double>(0, 1)(Rng); }
@@ -223,7 +224,8 @@ struct RandomPlayer : SdlGfxEngine {
       const Difference& D = Differences[size_t(Unfound[size_t(Pick(0, int32_t(Unfound.size()) - 1))])];
       const auto [X, Y] = Picture(Chance(0.5));
       const auto Hi = [](float V, float Floor) { return std::max(int32_t(std::floor(V)), int32_t(std::ceil(Floor))); };
-      Aim(X + int32_t(std::ceil(D.Left)), Y + int32_t(std::ceil(D.Top)), X + Hi(D.Right, D.Left), Y + Hi(D.Bottom, D.Top));
+      Aim(X + int32_t(std::ceil(D.Left)), Y + int32_t(std::ceil(D.Top)), X + Hi(D.Right, D.Left),
+          Y + Hi(D.Bottom, D.Top));
     } else if (R < 0.97) {
       const auto [X, Y] = Picture(Chance(0.5));
       Aim(X, Y, X + (Vertical ? 256 : 380), Y + (Vertical ? 380 : 256));
