@@ -1,85 +1,16 @@
 // The installed game: cmake --install into a temporary prefix made read-only, started there with
 // a home folder of its own, as a player's desktop starts it.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
-#include <functional>
-#include <map>
-#include <thread>
 
+#include "e2e/Processes.h"
 #include "support/GameFixture.h"
-
-extern char** environ;
 
 namespace pikora::test {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
-
-bool WaitFor(const std::function<bool()>& Done, Clock::duration Limit) {
-  for (const auto Deadline = Clock::now() + Limit; Clock::now() < Deadline; std::this_thread::sleep_for(20ms))
-    if (Done()) return true;
-  return Done();
-}
-
-// A child process, killed if the test leaves before it ends. Set changes the environment; an
-// empty value removes a variable. Output goes to OutFd, else to /dev/null.
-struct Child {
-  pid_t Pid = -1;
-  Child(const std::vector<std::string>& Argv, const std::map<std::string, std::string>& Set = {}, int OutFd = -1) {
-    std::vector<std::string> Env;
-    for (char** E = environ; *E; ++E)
-      if (const std::string Entry = *E; !Set.count(Entry.substr(0, Entry.find('=')))) Env.push_back(Entry);
-    for (const auto& [Name, Value] : Set)
-      if (!Value.empty()) Env.push_back(Name + "=" + Value);
-    std::vector<char*> A, E;
-    for (const auto& S : Argv) A.push_back(const_cast<char*>(S.c_str()));
-    for (const auto& S : Env) E.push_back(const_cast<char*>(S.c_str()));
-    A.push_back(nullptr);
-    E.push_back(nullptr);
-    posix_spawn_file_actions_t Actions;
-    posix_spawn_file_actions_init(&Actions);
-    if (OutFd >= 0) posix_spawn_file_actions_adddup2(&Actions, OutFd, 1);
-    else posix_spawn_file_actions_addopen(&Actions, 1, "/dev/null", O_WRONLY, 0);
-    if (posix_spawnp(&Pid, A[0], &Actions, nullptr, A.data(), E.data()) != 0) Pid = -1;
-    posix_spawn_file_actions_destroy(&Actions);
-  }
-  ~Child() {
-    if (Pid > 0) kill(Pid, SIGKILL), Wait(5s);
-  }
-  // The exit status; -1 for a signal, or a child still running after Limit.
-  int Wait(Clock::duration Limit) {
-    int S = 0;
-    if (Pid <= 0 || !WaitFor([&] { return waitpid(Pid, &S, WNOHANG) == Pid; }, Limit)) return -1;
-    Pid = -1;
-    return WIFEXITED(S) ? WEXITSTATUS(S) : -1;
-  }
-};
-
-// Runs a tool to its end (30 s at most) and returns what it printed.
-std::string RunTool(const std::vector<std::string>& Argv, const std::map<std::string, std::string>& Set = {}) {
-  int Pipe[2];
-  if (pipe(Pipe) != 0) return {};
-  Child Tool(Argv, Set, Pipe[1]);
-  close(Pipe[1]);
-  std::string Out;
-  char Buffer[512];
-  pollfd In{Pipe[0], POLLIN, 0};
-  for (ssize_t N = 1; N > 0 && poll(&In, 1, 30000) > 0;)
-    if ((N = read(Pipe[0], Buffer, sizeof Buffer)) > 0) Out.append(Buffer, size_t(N));
-  close(Pipe[0]);
-  Tool.Wait(1s);
-  return Out;
-}
 
 class Installed : public ::testing::Test {
  protected:
@@ -146,16 +77,9 @@ TEST_F(Installed, PlaysALevelToAStoredResultThatOutlivesARestart) {
   ReadOnly(true);
   const auto Before = Snapshot();
 
-  // Xvfb picks a free display and names it once it is ready.
-  int Pipe[2];
-  ASSERT_EQ(pipe(Pipe), 0);
-  Child X({"Xvfb", "-displayfd", std::to_string(Pipe[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-  close(Pipe[1]);
-  pollfd Ready{Pipe[0], POLLIN, 0};
-  char Number[16] = {};
-  ASSERT_TRUE(poll(&Ready, 1, 10000) > 0 && read(Pipe[0], Number, sizeof Number - 1) > 0) << "Xvfb did not start";
-  close(Pipe[0]);
-  const std::map<std::string, std::string> XEnv = {{"DISPLAY", ":" + std::to_string(std::atoi(Number))}};
+  XServer Xvfb;
+  ASSERT_NE(Xvfb.Display, "") << "Xvfb did not start";
+  const std::map<std::string, std::string> XEnv = {{"DISPLAY", Xvfb.Display}};
   auto Env = PlayerEnv("");
   Env.insert(XEnv.begin(), XEnv.end());
   // Sanitized builds: X's libraries leak from modules they unload, which no suppression can name.
@@ -205,7 +129,8 @@ TEST_F(Installed, PlaysALevelToAStoredResultThatOutlivesARestart) {
     Key("j");
     Shot();
   }
-  const auto Frame = (Frames.back().first - Frames.front().first) / std::max(1L, Frames.back().second - Frames.front().second);
+  const auto Frame =
+      (Frames.back().first - Frames.front().first) / std::max(1L, Frames.back().second - Frames.front().second);
   const auto Pause = std::max<Clock::duration>(300ms, 4 * Frame);
   Click(530, 445);  // UNESI REZULTAT: from here the name entry takes every key, S too
   std::this_thread::sleep_for(Pause);
@@ -217,8 +142,6 @@ TEST_F(Installed, PlaysALevelToAStoredResultThatOutlivesARestart) {
   EXPECT_TRUE(WaitFor(Stored, 5s + 4 * Frame)) << "the result never reached the player's pack";
   Key("Escape");
   EXPECT_EQ(Game.Wait(30s), 0);
-  kill(X.Pid, SIGTERM);
-  X.Wait(10s);
 
   EXPECT_EQ(StartAndClose(), 0);
   EXPECT_TRUE(Stored()) << "the restart lost the result";
