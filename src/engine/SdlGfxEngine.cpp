@@ -402,8 +402,11 @@ SdlGfxEngine::DecodedPicture SdlGfxEngine::DecodeFile(const std::string& FileNam
 
 void SdlGfxEngine::PrefetchPictures(const std::vector<std::string>& FileNames) {
   RequireSurface("PrefetchPictures");
-  // SDL_image starts its decoders on first use, which is not safe from several threads.
+  // Both are worked out on first use, which is not safe from several threads at once: SDL_image
+  // starts its decoders, and SDL notes the CPU's features (a wrong note, such as no SSE2, leaves
+  // SDL without audio converters and every sound effect fails to load).
   IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);
+  SDL_SIMDGetAlignment();
   struct Work {
     std::vector<std::string> Names;
     std::vector<std::promise<DecodedPicture>> Results;
