@@ -1,6 +1,7 @@
 #include "engine/SdlGfxEngine.h"
 
 #include <SDL_image.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <atomic>
@@ -445,6 +446,11 @@ void SdlGfxEngine::LoadTexture(Texture& Out, const std::string& FileName, uint32
       Picture.Error = "\"" + FileName + "\": " + Error.what();
     }
     Prefetched.erase(Early);
+    if (Prefetched.empty()) {
+      Decoders.clear();
+      // The decoders' freed buffers sit in their threads' malloc arenas, still counted as used.
+      malloc_trim(0);
+    }
   } else {
     Picture = DecodeFile(FileName);
   }
