@@ -24,6 +24,8 @@ TEST(GameFolder, BuiltInPlaceInstalledInThePlayersFolderKeepingTheirOptionsAndPa
   setenv("XDG_DATA_HOME", (F / "xdg").c_str(), 1);
   EXPECT_EQ(ChooseGameFolder((F / "usr/games").string()), Player.string());
   EXPECT_EQ(ReadFile(Player / "sound/click.wav"), "installed sound/click.wav");
+  // The copy keeps the installed time, or every start would count it as changed and copy it again.
+  EXPECT_EQ(fs::last_write_time(Player / "sound/click.wav"), fs::last_write_time(Data / "sound/click.wav"));
 
   // The player's options and scores stay; an upgraded install brings its own pictures.
   WriteFile(Player / "game data/options.ini", "mine");

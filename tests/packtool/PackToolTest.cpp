@@ -236,9 +236,20 @@ TEST_F(PhotoPack, RealPhotographsMakeAPackThatPassesAndPlaysToItsEnd) {
   for (const Finding& F : CheckPack(Data)) ADD_FAILURE() << FormatFinding("Foto.pkr", F);
   for (const LevelData& L : Data.LevelList) {
     std::vector<Finding> Ignored;
-    cv::Mat Outside = ChangeMap(DecodeLevelPicture(L.Original, L.OriginalBytes, false, Ignored),
-                                DecodeLevelPicture(L.Modified, L.ModifiedBytes, false, Ignored));
-    for (const Rect& R : L.Rects) Outside(PixelsOf(R).ToCv()).setTo(0);
+    const cv::Mat Change = ChangeMap(DecodeLevelPicture(L.Original, L.OriginalBytes, false, Ignored),
+                                     DecodeLevelPicture(L.Modified, L.ModifiedBytes, false, Ignored));
+    cv::Mat Outside = Change.clone();
+    for (const Rect& R : L.Rects) {
+      const cv::Rect Box = PixelsOf(R).ToCv();
+      Outside(Box).setTo(0);
+      // Each change fades out within its rectangle: no square seam, the corners keep the photo.
+      for (const cv::Point& At : {Box.tl(), cv::Point(Box.br().x - 4, Box.y), cv::Point(Box.x, Box.br().y - 4),
+                                  Box.br() - cv::Point(4, 4)}) {
+        double Most = 0;
+        cv::minMaxLoc(Change(cv::Rect(At, cv::Size(4, 4))), nullptr, &Most);
+        EXPECT_LE(Most, 24) << "level " << L.Number << " rectangle " << Describe(PixelsOf(R));
+      }
+    }
     EXPECT_EQ(cv::countNonZero(Outside), 0) << "level " << L.Number;
   }
   EXPECT_EQ(Tool("show '" + Pack.string() + "' -o '" + (Folder / "sheet.png").string() + "'"), 0);
