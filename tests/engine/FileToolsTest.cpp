@@ -289,6 +289,8 @@ TEST_F(IniTest, TheWholeCodePageMatchesIconv) {
   EXPECT_FALSE(ini::IsValidUtf8("\xED\xA0\x80"));  // surrogate
   EXPECT_FALSE(ini::IsValidUtf8("\xE8"));
   EXPECT_TRUE(ini::IsValidUtf8("\xF0\x9F\x98\x80"));
+  EXPECT_TRUE(ini::IsValidUtf8("\xF4\x8F\xBF\xBF"));   // U+10FFFF, the last code point
+  EXPECT_FALSE(ini::IsValidUtf8("\xF4\x90\x80\x80"));  // one beyond it
 }
 
 // Changes made behind the component's back are noticed a millisecond later at the latest.
