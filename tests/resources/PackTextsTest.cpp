@@ -1,6 +1,7 @@
 // What a pack's texts mean: INI values, edges, level counts, titles, and the check of a whole pack.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "resources/LevelData.h"
@@ -123,6 +124,18 @@ TEST(PackCheck, NamesTheEntryAndTheLineOfEveryProblem) {
     EXPECT_EQ(Problems[0].Entry, Named);
     EXPECT_EQ(Problems[0].Line, Line) << Says;
     EXPECT_NE(DescribePackProblem(Problems[0]).find(Says), std::string::npos) << DescribePackProblem(Problems[0]);
+  }
+}
+
+// Archivers write entries in any order; each entry of a good pack may come first.
+TEST(PackCheck, AGoodPackPassesWhicheverEntryComesFirst) {
+  const auto Good = GoodPack();
+  std::vector<std::pair<std::string, std::string>> Entries(Good.begin(), Good.end());
+  for (size_t K = 0; K < Entries.size(); ++K) {
+    std::rotate(Entries.begin(), Entries.begin() + 1, Entries.end());
+    TempFolder Folder;
+    MakeZip(Folder / "p.pkr", Entries);
+    EXPECT_TRUE(CheckPack((Folder / "p.pkr").string(), false).empty()) << Entries.front().first << " first";
   }
 }
 
