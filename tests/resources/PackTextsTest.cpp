@@ -145,6 +145,7 @@ TEST(PackCheck, ListsAtMostItsLimitAndKeepsReportsOnOneLine) {
   EXPECT_EQ(Check(Entries).size(), MaxPackProblems);
   EXPECT_EQ(DescribePackProblem({"a\nb.ini", 3, std::string(500, 'x') + "\r"}).find_first_of("\r\n"), std::string::npos);
   EXPECT_EQ(PrintableText("ab\xC4\x8D", 3), "ab...") << "never half a character";
+  EXPECT_EQ(PrintableText("a\xE2\x82\xAC!", 3), "a...") << "nor two thirds of one";
   EXPECT_EQ(CheckPackData("not a zip", "a\\b.pkr").size(), 2u) << "the name and the content";
 }
 
