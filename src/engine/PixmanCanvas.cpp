@@ -220,41 +220,41 @@ class PixmanCanvas final : public Canvas {
     const int Y0 = std::max(0, int(std::ceil(MinY - 0.5f))), Y1 = std::min(SurfaceH, int(std::ceil(MaxY - 0.5f)));
     if (X1 <= X0 || Y1 <= Y0) return;
 
-    const double Rx = std::nearbyint(M.Tx), Ry = std::nearbyint(M.Ty);
+    double Rx = std::nearbyint(M.Tx), Ry = std::nearbyint(M.Ty);
     auto Unit = [](double V) { return std::fabs(V) < 1e-6 || std::fabs(std::fabs(V) - 1) < 1e-6; };
     // Pixel centres landing on pixel centres (a copy, or a turn by right angles): nothing to filter.
-    const bool Exact = Unit(M.A) && Unit(M.B) && Unit(M.D) && Unit(M.E) && std::fabs(M.Tx - Rx) < 1e-4 &&
-                       std::fabs(M.Ty - Ry) < 1e-4;
+    bool Exact = Unit(M.A) && Unit(M.B) && Unit(M.D) && Unit(M.E) && std::fabs(M.Tx - Rx) < 1e-4 &&
+                 std::fabs(M.Ty - Ry) < 1e-4;
+
+    if (Turned && !Exact) {
+      FlushClear();
+      Spans(C, X0, Y0, X1, Y1);
+      if (Rows.empty()) return;
+      if (Large && Magnified)
+        HalfResolution(Source, M, Colour.a, X0, Y0, X1);
+      else
+        TurnBilinear(Source, M, Colour.a);
+      return;
+    }
+    if (Large && !Turned) {
+      double SX = ScaleX, SY = ScaleY;
+      const double PX = M.Tx * SX, PY = M.Ty * SY;
+      const bool Whole = std::fabs(PX - std::nearbyint(PX)) < 1e-3 && std::fabs(PY - std::nearbyint(PY)) < 1e-3;
+      const bool Scaled = std::fabs(SX - 1) > 1e-6 || std::fabs(SY - 1) > 1e-6;
+      if (Whole && Scaled) {
+        // Resampled once to the shown size, the picture is copied as it is.
+        Source = ResizedCopy(I, Source, TintKey, SX, SY);
+        M.A *= SX, M.Tx *= SX;
+        M.E *= SY, M.Ty *= SY;
+        Rx = std::nearbyint(M.Tx), Ry = std::nearbyint(M.Ty);
+        Exact = true;
+      }
+    }
 
     if (Upright && Exact && M.A > 0 && M.E > 0 && Colour.a == 255 && X0 == 0 && Y0 == 0 && X1 == SurfaceW &&
         Y1 == SurfaceH && pixman_image_get_format(Source) == PIXMAN_x8r8g8b8)
       ClearPending = false;  // this copy hides the whole frame
     FlushClear();
-
-    if (Turned && !Exact) {
-      if (Large && Magnified && CoversBox(C, X0, Y0, X1, Y1)) {
-        HalfResolution(Source, M, Colour.a, X0, Y0, X1, Y1);
-        return;
-      }
-      if (!(Large && Magnified)) {
-        Spans(C, X0, Y0, X1, Y1);
-        if (!Rows.empty()) TurnBilinear(Source, M, Colour.a);
-        return;
-      }
-    }
-    bool Nearest = false;
-    if (Large) {
-      double SX = ScaleX, SY = ScaleY;
-      double PX = M.Tx * SX, PY = M.Ty * SY;
-      const bool Whole = std::fabs(PX - std::nearbyint(PX)) < 1e-3 && std::fabs(PY - std::nearbyint(PY)) < 1e-3;
-      const bool Scaled = std::fabs(SX - 1) > 1e-6 || std::fabs(SY - 1) > 1e-6;
-      if ((Turned && Magnified) || (!Turned && Whole && Scaled)) {
-        Source = ResizedCopy(I, Source, TintKey, SX, SY);
-        M.A *= SX, M.B *= SX, M.Tx *= SX;
-        M.D *= SY, M.E *= SY, M.Ty *= SY;
-        Nearest = true;
-      }
-    }
 
     PixmanRef Mask;
     MaskX = MaskY = 0;
@@ -275,7 +275,6 @@ class PixmanCanvas final : public Canvas {
       const pixman_color_t Paint = Colour16(0, 0, 0, Colour.a);
       Mask = PixmanRef(pixman_image_create_solid_fill(&Paint));
     }
-    Nearest = Nearest || Exact;
     if (Exact && !Turned && M.A > 0 && M.E > 0) {
       // A straight copy: no filtering to pay for.
       pixman_image_set_transform(Source, nullptr);
@@ -283,7 +282,7 @@ class PixmanCanvas final : public Canvas {
       pixman_image_composite32(PIXMAN_OP_OVER, Source, Mask.Image, Frame.Image, X0 + int(Rx), Y0 + int(Ry), X0 - MaskX,
                                Y0 - MaskY, X0, Y0, X1 - X0, Y1 - Y0);
     } else {
-      SetTransform(Source, M, Nearest);
+      SetTransform(Source, M, Exact);
       pixman_image_composite32(PIXMAN_OP_OVER, Source, Mask.Image, Frame.Image, X0, Y0, X0 - MaskX, Y0 - MaskY, X0, Y0,
                                X1 - X0, Y1 - Y0);
     }
@@ -358,20 +357,10 @@ class PixmanCanvas final : public Canvas {
     }
   }
 
-  // Whether every pixel centre of the box lies inside the (convex) quad.
-  static bool CoversBox(const Vertex2 (&C)[4], int X0, int Y0, int X1, int Y1) {
-    const double Px[4] = {X0 + 0.5, X1 - 0.5, X1 - 0.5, X0 + 0.5}, Py[4] = {Y0 + 0.5, Y0 + 0.5, Y1 - 0.5, Y1 - 0.5};
-    for (int P = 0; P < 4; ++P) {
-      int Signs = 0;
-      for (int K = 0; K < 4; ++K) {
-        const Vertex2& A = C[K];
-        const Vertex2& B = C[(K + 1) % 4];
-        const double Cross = (double(B.X) - A.X) * (Py[P] - A.Y) - (double(B.Y) - A.Y) * (Px[P] - A.X);
-        Signs |= Cross > 0 ? 1 : Cross < 0 ? 2 : 3;
-      }
-      if (Signs != 1 && Signs != 2) return false;
-    }
-    return true;
+  // V / 255, rounded, in each 16-bit lane.
+  static __m128i Div255(__m128i V) {
+    V = _mm_add_epi16(V, _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(V, _mm_srli_epi16(V, 8)), 8);
   }
 
   // A turned quad sampled bilinearly over the covered rows only, one pixel per SSE2 step.
@@ -379,19 +368,22 @@ class PixmanCanvas final : public Canvas {
   // cost; small turned pictures (particles, swinging buttons and banners) are the largest
   // cost of a frame.
   void TurnBilinear(pixman_image_t* Source, const Affine& M, uint8_t Alpha) {
+    if (pixman_image_get_format(Source) == PIXMAN_a8r8g8b8)
+      TurnBilinear<false>(Source, M, Alpha);
+    else
+      TurnBilinear<true>(Source, M, Alpha);
+  }
+
+  template <bool Opaque>
+  void TurnBilinear(pixman_image_t* Source, const Affine& M, uint8_t Alpha) {
     const auto* Texels = pixman_image_get_data(Source);
     const int W = pixman_image_get_width(Source), H = pixman_image_get_height(Source);
     const int Stride = pixman_image_get_stride(Source) / 4;
-    const uint32_t Solid = pixman_image_get_format(Source) == PIXMAN_a8r8g8b8 ? 0 : 0xFF000000u;
     auto* Out = pixman_image_get_data(Frame.Image);
     constexpr double One = 65536;
     const int64_t StepU = std::llround(M.A * One), StepV = std::llround(M.D * One);
     const __m128i Zero = _mm_setzero_si128(), Full = _mm_set1_epi16(255), Opacity = _mm_set1_epi16(Alpha);
-    // V / 255, rounded, in each lane.
-    auto Div255 = [](__m128i V) {
-      V = _mm_add_epi16(V, _mm_set1_epi16(128));
-      return _mm_srli_epi16(_mm_add_epi16(V, _mm_srli_epi16(V, 8)), 8);
-    };
+    const __m128i Solid = _mm_set1_epi32(Opaque ? int(0xFF000000u) : 0);
     for (const Row& R : Rows) {
       // Texel space of the first centre, half a texel back to the sample grid.
       const double Xc = R.L + 0.5, Yc = R.Y + 0.5;
@@ -400,21 +392,36 @@ class PixmanCanvas final : public Canvas {
       uint32_t* To = Out + size_t(R.Y) * SurfaceW;
       for (int X = R.L; X < R.R; ++X, U += StepU, V += StepV) {
         const int64_t Iu = U >> 16, Iv = V >> 16;
-        const int U0 = int(std::clamp<int64_t>(Iu, 0, W - 1)), U1 = int(std::clamp<int64_t>(Iu + 1, 0, W - 1));
-        const int V0 = int(std::clamp<int64_t>(Iv, 0, H - 1)), V1 = int(std::clamp<int64_t>(Iv + 1, 0, H - 1));
-        const uint32_t* Top = Texels + size_t(V0) * Stride;
-        const uint32_t* Bottom = Texels + size_t(V1) * Stride;
-        // Texels under 4/255 cover (premultiplied, so their colour is as faint) change a pixel by
-        // less than 4/255 at most: most of a soft particle's square is skipped.
-        if ((Top[U0] | Top[U1] | Bottom[U0] | Bottom[U1] | Solid) < 0x04000000u) continue;
-        const short Wu = short(U >> 8 & 255), Wv = short(V >> 8 & 255);
-        // Channels as 16-bit lanes: left texel in the low half, right in the high half.
-        const __m128i T = _mm_unpacklo_epi8(_mm_set_epi32(0, 0, int(Top[U1] | Solid), int(Top[U0] | Solid)), Zero);
-        const __m128i B = _mm_unpacklo_epi8(_mm_set_epi32(0, 0, int(Bottom[U1] | Solid), int(Bottom[U0] | Solid)), Zero);
-        __m128i P = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(T, _mm_set1_epi16(short(256 - Wv))),
-                                                 _mm_mullo_epi16(B, _mm_set1_epi16(Wv))), 8);
-        P = _mm_mullo_epi16(P, _mm_set_epi16(Wu, Wu, Wu, Wu, short(256 - Wu), short(256 - Wu), short(256 - Wu), short(256 - Wu)));
-        P = _mm_srli_epi16(_mm_add_epi16(P, _mm_srli_si128(P, 8)), 8);
+        __m128i T, B;  // left and right texel of the row above and below
+        if (uint64_t(Iu) < uint64_t(W - 1) && uint64_t(Iv) < uint64_t(H - 1)) {
+          const uint32_t* At = Texels + size_t(Iv) * Stride + Iu;
+          T = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(At));
+          B = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(At + Stride));
+        } else {
+          auto Clamp = [](int64_t I, int Size) { return size_t(std::clamp<int64_t>(I, 0, Size - 1)); };
+          const size_t U0 = Clamp(Iu, W), U1 = Clamp(Iu + 1, W);
+          const uint32_t* Top = Texels + Clamp(Iv, H) * Stride;
+          const uint32_t* Bottom = Texels + Clamp(Iv + 1, H) * Stride;
+          T = _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(Top[U0])), _mm_cvtsi32_si128(int(Top[U1])));
+          B = _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(Bottom[U0])), _mm_cvtsi32_si128(int(Bottom[U1])));
+        }
+        if (Opaque) {
+          T = _mm_or_si128(T, Solid), B = _mm_or_si128(B, Solid);
+        } else {
+          // Texels under 4/255 cover (premultiplied, so their colour is as faint) change a pixel
+          // by less than 4/255 at most: most of a soft particle's square is skipped.
+          __m128i Any = _mm_or_si128(T, B);
+          Any = _mm_or_si128(Any, _mm_srli_si128(Any, 4));
+          if (uint32_t(_mm_cvtsi128_si32(Any)) < 0x04000000u) continue;
+        }
+        // The two rows blended at 7 bits of weight, then the two columns in one multiply-add.
+        const int Wu = int(U >> 9 & 127), Wv = int(V >> 9 & 127);
+        const __m128i Rows2 = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(T, Zero), _mm_set1_epi16(short(128 - Wv))),
+                                            _mm_mullo_epi16(_mm_unpacklo_epi8(B, Zero), _mm_set1_epi16(short(Wv))));
+        const __m128i Columns = _mm_unpacklo_epi16(Rows2, _mm_srli_si128(Rows2, 8));
+        const __m128i Sum = _mm_madd_epi16(Columns, _mm_set1_epi32(Wu << 16 | (128 - Wu)));
+        __m128i P = _mm_srli_epi32(_mm_add_epi32(Sum, _mm_set1_epi32(1 << 13)), 14);
+        P = _mm_packs_epi32(P, P);
         if (Alpha != 255) P = Div255(_mm_mullo_epi16(P, Opacity));
         const __m128i Behind = _mm_sub_epi16(Full, _mm_shufflelo_epi16(P, 0xFF));
         const __m128i Back = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(To[X])), Zero), Behind));
@@ -423,27 +430,61 @@ class PixmanCanvas final : public Canvas {
     }
   }
 
-  // A magnified turned quad covering its whole box: the turn is sampled at half the
-  // resolution (a quarter of the pixels), each sample then covering two by two pixels of the
-  // frame. On the soft turning sky this is closer to the GL path than smoothing it twice.
-  void HalfResolution(pixman_image_t* Source, const Affine& M, uint8_t Alpha, int X0, int Y0, int X1, int Y1) {
-    // Frame position = 2 x half position + Origin, with a pixel of margin for the smoothing.
-    const int OriginX = X0 - 2, OriginY = Y0 - 2;
-    const int W = (X1 - X0 + 1) / 2 + 2, H = (Y1 - Y0 + 1) / 2 + 2;
-    if (!Half.Image || pixman_image_get_width(Half.Image) != W || pixman_image_get_height(Half.Image) != H) {
-      Half = PixmanRef(pixman_image_create_bits(PIXMAN_a8r8g8b8, W, H, nullptr, 0));
-      if (!Half.Image) throw std::runtime_error("cannot turn a picture");
-      pixman_image_set_repeat(Half.Image, PIXMAN_REPEAT_PAD);
+  // A magnified turned quad (the turning sky): sampled at the nearest texel at half the
+  // resolution, a quarter of the pixels, each sample standing for two by two pixels of the
+  // frame. On a soft magnified picture this is closer to the GL path than smoothing it twice,
+  // and it costs a third of pixman's transformed fetch and blend.
+  void HalfResolution(pixman_image_t* Source, const Affine& M, uint8_t Alpha, int X0, int Y0, int X1) {
+    const auto* Texels = pixman_image_get_data(Source);
+    const int W = pixman_image_get_width(Source), H = pixman_image_get_height(Source);
+    const int Stride = pixman_image_get_stride(Source) / 4;
+    const uint32_t Solid = pixman_image_get_format(Source) == PIXMAN_a8r8g8b8 ? 0 : 0xFF000000u;
+    auto* Out = pixman_image_get_data(Frame.Image);
+    // Sample I of a row stands for frame pixels X0 + 2I and X0 + 2I + 1 and is taken where they meet.
+    const int Samples = (X1 - X0 + 1) / 2, Width = 2 * Samples;
+    Sampled.resize(size_t(Width) + 4);
+    constexpr double One = 65536;
+    const int64_t StepU = std::llround(2 * M.A * One), StepV = std::llround(2 * M.D * One);
+    const __m128i Zero = _mm_setzero_si128(), Full = _mm_set1_epi16(255), Opacity = _mm_set1_epi16(Alpha);
+    int SampledRow = -1;
+    for (const Row& R : Rows) {
+      const int Pair = (R.Y - Y0) / 2;
+      if (Pair != SampledRow) {
+        SampledRow = Pair;
+        const double Xs = X0 + 1, Ys = Y0 + 2 * Pair + 1;
+        int64_t U = std::llround((M.A * Xs + M.B * Ys + M.Tx) * One), V = std::llround((M.D * Xs + M.E * Ys + M.Ty) * One);
+        uint32_t* To = Sampled.data();
+        for (int I = 0; I < Samples; ++I, U += StepU, V += StepV) {
+          const int Tu = int(std::clamp<int64_t>(U >> 16, 0, W - 1)), Tv = int(std::clamp<int64_t>(V >> 16, 0, H - 1));
+          To[2 * I] = Texels[size_t(Tv) * Stride + Tu] | Solid;
+        }
+        // At the opacity, premultiplied; each sample then doubled along the row.
+        for (int I = 0; I < Width; I += 4) {
+          const __m128i P = _mm_loadu_si128(reinterpret_cast<const __m128i*>(To + I));
+          const __m128i Lo = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(P, Zero), Opacity));
+          const __m128i Hi = Div255(_mm_mullo_epi16(_mm_unpackhi_epi8(P, Zero), Opacity));
+          const __m128i Even = _mm_shuffle_epi32(_mm_packus_epi16(Lo, Hi), 0xA0);
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(To + I), Even);
+        }
+      }
+      const uint32_t* From = Sampled.data() + (R.L - X0);
+      uint32_t* To = Out + size_t(R.Y) * SurfaceW;
+      int X = R.L;
+      auto Blend = [&](__m128i P, __m128i D) {
+        const __m128i Pl = _mm_unpacklo_epi8(P, Zero), Ph = _mm_unpackhi_epi8(P, Zero);
+        const __m128i Bl = _mm_sub_epi16(Full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(Pl, 0xFF), 0xFF));
+        const __m128i Bh = _mm_sub_epi16(Full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(Ph, 0xFF), 0xFF));
+        const __m128i Dl = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(D, Zero), Bl));
+        const __m128i Dh = Div255(_mm_mullo_epi16(_mm_unpackhi_epi8(D, Zero), Bh));
+        return _mm_packus_epi16(_mm_add_epi16(Pl, Dl), _mm_add_epi16(Ph, Dh));
+      };
+      for (; X + 4 <= R.R; X += 4, From += 4) {
+        const __m128i D = _mm_loadu_si128(reinterpret_cast<const __m128i*>(To + X));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(To + X), Blend(_mm_loadu_si128(reinterpret_cast<const __m128i*>(From)), D));
+      }
+      for (; X < R.R; ++X, ++From)
+        To[X] = uint32_t(_mm_cvtsi128_si32(Blend(_mm_cvtsi32_si128(int(*From)), _mm_cvtsi32_si128(int(To[X])))));
     }
-    const Affine ToSource{2 * M.A, 2 * M.B, M.Tx + M.A * OriginX + M.B * OriginY,
-                          2 * M.D, 2 * M.E, M.Ty + M.D * OriginX + M.E * OriginY};
-    SetTransform(Source, ToSource, true);
-    const pixman_color_t Paint = Colour16(0, 0, 0, Alpha);
-    PixmanRef Opacity(pixman_image_create_solid_fill(&Paint));
-    pixman_image_composite32(PIXMAN_OP_SRC, Source, Opacity.Image, Half.Image, 0, 0, 0, 0, 0, 0, W, H);
-    const Affine Back{0.5, 0, -0.5 * OriginX, 0, 0.5, -0.5 * OriginY};
-    SetTransform(Half.Image, Back, true);
-    pixman_image_composite32(PIXMAN_OP_OVER, Half.Image, nullptr, Frame.Image, X0, Y0, 0, 0, X0, Y0, X1 - X0, Y1 - Y0);
   }
 
   static void Prepare(pixman_image_t* Image) {
@@ -550,7 +591,7 @@ class PixmanCanvas final : public Canvas {
   PixmanRef Frame;
   std::vector<uint32_t> MaskBits;  // the coverage of a turned quad, reused
   std::vector<Row> Rows;           // the same as spans
-  PixmanRef Half;                  // a magnified turn at half resolution
+  std::vector<uint32_t> Sampled;   // a row of a magnified turn at half resolution
   pixman_color_t ClearColour{};
   bool ClearPending = false;
   int MaskX = 0, MaskY = 0;
