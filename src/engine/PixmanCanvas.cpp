@@ -84,8 +84,7 @@ class PixmanCanvas final : public Canvas {
     // SDL would otherwise present its window surface through an OpenGL texture.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     FramePixels.assign(size_t(Width) * Height, 0xFF000000u);
-    Frame = PixmanRef(pixman_image_create_bits_no_clear(PIXMAN_x8r8g8b8, Width, Height, FramePixels.data(), Width * 4));
-    if (!Frame.Image) throw std::runtime_error("cannot create the " + std::to_string(Width) + " x " + std::to_string(Height) + " frame");
+    DrawInto(FramePixels.data());
     if (!SDL_GetWindowSurface(Window)) throw std::runtime_error(std::string("the window has no surface: ") + SDL_GetError());
   }
 
@@ -100,10 +99,23 @@ class PixmanCanvas final : public Canvas {
   void Clear(uint8_t R, uint8_t G, uint8_t B) override {
     ClearColour = Colour16(R, G, B, 255);
     ClearPending = true;
+    // A window of the frame's own size and format is drawn on directly, which saves copying
+    // every frame into it. Its pixels stay valid until the next SDL_GetWindowSurface.
+    SDL_Surface* Shown = SDL_GetWindowSurface(Window);
+    const bool Fits = Shown && Shown->w == SurfaceW && Shown->h == SurfaceH && Shown->pitch == SurfaceW * 4 &&
+                      !SDL_MUSTLOCK(Shown) && PixmanFormat(Shown->format->format) == PIXMAN_x8r8g8b8;
+    DrawInto(Fits ? static_cast<uint32_t*>(Shown->pixels) : FramePixels.data());
   }
 
   void Present() override {
     FlushClear();
+    if (pixman_image_get_data(Frame.Image) != FramePixels.data()) {
+      // Fails without freeing anything when the window was resized since: the frame is then
+      // kept before SDL replaces the surface, and shown the long way.
+      if (SDL_UpdateWindowSurface(Window) == 0) return;
+      std::memcpy(FramePixels.data(), pixman_image_get_data(Frame.Image), FramePixels.size() * 4);
+      DrawInto(FramePixels.data());
+    }
     SDL_Surface* Shown = SDL_GetWindowSurface(Window);
     if (!Shown) throw std::runtime_error(std::string("the window has no surface: ") + SDL_GetError());
     Fit(Shown->w, Shown->h);
@@ -301,7 +313,8 @@ class PixmanCanvas final : public Canvas {
 
   std::vector<uint32_t> Read() override {
     FlushClear();
-    std::vector<uint32_t> Pixels(FramePixels);
+    const uint32_t* Drawn = pixman_image_get_data(Frame.Image);
+    std::vector<uint32_t> Pixels(Drawn, Drawn + FramePixels.size());
     for (auto& P : Pixels) P |= 0xFF000000u;
     return Pixels;
   }
@@ -322,6 +335,12 @@ class PixmanCanvas final : public Canvas {
   struct Row {
     int Y, L, R;
   };
+
+  void DrawInto(uint32_t* Pixels) {
+    if (Frame.Image && pixman_image_get_data(Frame.Image) == Pixels) return;
+    Frame = PixmanRef(pixman_image_create_bits_no_clear(PIXMAN_x8r8g8b8, SurfaceW, SurfaceH, Pixels, SurfaceW * 4));
+    if (!Frame.Image) throw std::runtime_error("cannot create the " + std::to_string(SurfaceW) + " x " + std::to_string(SurfaceH) + " frame");
+  }
 
   void FlushClear() {
     if (!ClearPending) return;
@@ -587,7 +606,7 @@ class PixmanCanvas final : public Canvas {
   SDL_Window* Window = nullptr;
   int SurfaceW = 0, SurfaceH = 0;
   int Left = 0, Top = 0, ShownW = 0, ShownH = 0;
-  std::vector<uint32_t> FramePixels;
+  std::vector<uint32_t> FramePixels;  // the frame, unless it is drawn on the window directly
   PixmanRef Frame;
   std::vector<uint32_t> MaskBits;  // the coverage of a turned quad, reused
   std::vector<Row> Rows;           // the same as spans

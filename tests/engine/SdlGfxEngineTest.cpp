@@ -469,12 +469,22 @@ TEST_P(SdlEngineTest, F12TogglesDebugModeAndCloseRequestsReachTheWindow) {
   EXPECT_STREQ(SDL_GetWindowTitle(Engine->WindowPtr()), "Pikora v1.0.0");
 }
 
+// The window grows while a frame is drawn: that frame is shown whole between bars.
 TEST_P(SdlEngineTest, MouseIsInSurfacePixelsInAWiderWindow) {
+  Engine->BeginFrame(0, 0, 255);
+  Engine->EndFrame();
+  Engine->BeginFrame(0, 0, 255);
   SDL_SetWindowSize(Engine->WindowPtr(), 1600, 600);
   Engine->DoEvents();
   int W = 0, H = 0;
   SDL_GetWindowSize(Engine->WindowPtr(), &W, &H);
   if (W != 1600) GTEST_SKIP() << "this video driver cannot resize";
+  Engine->EndFrame();
+  if (GetParam() == DrawPath::Pixman) {
+    const SDL_Surface* Shown = SDL_GetWindowSurface(Engine->WindowPtr());
+    auto At = [&](int X) { return static_cast<const uint32_t*>(Shown->pixels)[300 * Shown->pitch / 4 + X] & 0xFFFFFF; };
+    EXPECT_EQ(std::pair(At(800), At(100)), std::pair(0x0000FFu, 0u));
+  }
   SDL_Event Move = Event(SDL_MOUSEMOTION);
   Move.motion.x = 500;
   Move.motion.y = 300;
