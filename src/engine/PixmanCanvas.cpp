@@ -99,6 +99,7 @@ class PixmanCanvas final : public Canvas {
   void Clear(uint8_t R, uint8_t G, uint8_t B) override {
     ClearColour = Colour16(R, G, B, 255);
     ClearPending = true;
+    Behind = nullptr, BehindImage = PixmanRef();
     // A window of the frame's own size and format is drawn on directly, which saves copying
     // every frame into it. Its pixels stay valid until the next SDL_GetWindowSurface.
     SDL_Surface* Shown = SDL_GetWindowSurface(Window);
@@ -239,10 +240,11 @@ class PixmanCanvas final : public Canvas {
                  std::fabs(M.Ty - Ry) < 1e-4;
 
     if (Turned && !Exact) {
-      FlushClear();
+      const bool Sky = Large && Magnified;
+      if (!Sky || ClearPending) FlushClear();
       Spans(C, X0, Y0, X1, Y1);
       if (Rows.empty()) return;
-      if (Large && Magnified)
+      if (Sky)
         HalfResolution(Source, M, Colour.a, X0, Y0, X1);
       else
         TurnBilinear(Source, M, Colour.a);
@@ -264,8 +266,18 @@ class PixmanCanvas final : public Canvas {
     }
 
     if (Upright && Exact && M.A > 0 && M.E > 0 && Colour.a == 255 && X0 == 0 && Y0 == 0 && X1 == SurfaceW &&
-        Y1 == SurfaceH && pixman_image_get_format(Source) == PIXMAN_x8r8g8b8)
-      ClearPending = false;  // this copy hides the whole frame
+        Y1 == SurfaceH && pixman_image_get_format(Source) == PIXMAN_x8r8g8b8) {
+      // This copy hides the whole frame. A copy the canvas owns is made with the next
+      // drawing, which may blend over it on the way (the turning sky does).
+      ClearPending = false;
+      if (Source != I.Image.Image && Rx >= 0 && Ry >= 0 && Rx + SurfaceW <= pixman_image_get_width(Source) &&
+          Ry + SurfaceH <= pixman_image_get_height(Source)) {
+        BehindStride = pixman_image_get_stride(Source) / 4;
+        Behind = pixman_image_get_data(Source) + size_t(Ry) * BehindStride + size_t(Rx);
+        BehindImage = PixmanRef(pixman_image_ref(Source));
+        return;
+      }
+    }
     FlushClear();
 
     PixmanRef Mask;
@@ -342,11 +354,21 @@ class PixmanCanvas final : public Canvas {
     if (!Frame.Image) throw std::runtime_error("cannot create the " + std::to_string(SurfaceW) + " x " + std::to_string(SurfaceH) + " frame");
   }
 
+  // The frame's pending fill or copy.
   void FlushClear() {
-    if (!ClearPending) return;
-    ClearPending = false;
-    const pixman_box32_t Box{0, 0, SurfaceW, SurfaceH};
-    pixman_image_fill_boxes(PIXMAN_OP_SRC, Frame.Image, &ClearColour, 1, &Box);
+    if (ClearPending) {
+      ClearPending = false;
+      const pixman_box32_t Box{0, 0, SurfaceW, SurfaceH};
+      pixman_image_fill_boxes(PIXMAN_OP_SRC, Frame.Image, &ClearColour, 1, &Box);
+    }
+    if (Behind) CopyBehind(0, SurfaceH);
+  }
+
+  void CopyBehind(int Y0, int Y1) {
+    for (int Y = Y0; Y < Y1; ++Y)
+      std::memcpy(pixman_image_get_data(Frame.Image) + size_t(Y) * SurfaceW, Behind + size_t(Y) * BehindStride,
+                  size_t(SurfaceW) * 4);
+    if (Y1 == SurfaceH) Behind = nullptr, BehindImage = PixmanRef();
   }
 
   static void SetTransform(pixman_image_t* Source, const Affine& M, bool Nearest) {
@@ -465,7 +487,7 @@ class PixmanCanvas final : public Canvas {
     constexpr double One = 65536;
     const int64_t StepU = std::llround(2 * M.A * One), StepV = std::llround(2 * M.D * One);
     const __m128i Zero = _mm_setzero_si128(), Full = _mm_set1_epi16(255), Opacity = _mm_set1_epi16(Alpha);
-    int SampledRow = -1;
+    int SampledRow = -1, Copied = 0;
     for (const Row& R : Rows) {
       const int Pair = (R.Y - Y0) / 2;
       if (Pair != SampledRow) {
@@ -488,6 +510,15 @@ class PixmanCanvas final : public Canvas {
       }
       const uint32_t* From = Sampled.data() + (R.L - X0);
       uint32_t* To = Out + size_t(R.Y) * SurfaceW;
+      // A pending copy is made on the way: rows and ends the quad misses are copied as they are.
+      const uint32_t* Under = To;
+      if (Behind) {
+        CopyBehind(Copied, R.Y);
+        Under = Behind + size_t(R.Y) * BehindStride;
+        std::memcpy(To, Under, size_t(R.L) * 4);
+        std::memcpy(To + R.R, Under + R.R, size_t(SurfaceW - R.R) * 4);
+        Copied = R.Y + 1;
+      }
       int X = R.L;
       auto Blend = [&](__m128i P, __m128i D) {
         const __m128i Pl = _mm_unpacklo_epi8(P, Zero), Ph = _mm_unpackhi_epi8(P, Zero);
@@ -498,12 +529,13 @@ class PixmanCanvas final : public Canvas {
         return _mm_packus_epi16(_mm_add_epi16(Pl, Dl), _mm_add_epi16(Ph, Dh));
       };
       for (; X + 4 <= R.R; X += 4, From += 4) {
-        const __m128i D = _mm_loadu_si128(reinterpret_cast<const __m128i*>(To + X));
+        const __m128i D = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Under + X));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(To + X), Blend(_mm_loadu_si128(reinterpret_cast<const __m128i*>(From)), D));
       }
       for (; X < R.R; ++X, ++From)
-        To[X] = uint32_t(_mm_cvtsi128_si32(Blend(_mm_cvtsi32_si128(int(*From)), _mm_cvtsi32_si128(int(To[X])))));
+        To[X] = uint32_t(_mm_cvtsi128_si32(Blend(_mm_cvtsi32_si128(int(*From)), _mm_cvtsi32_si128(int(Under[X])))));
     }
+    if (Behind) CopyBehind(Copied, SurfaceH);
   }
 
   static void Prepare(pixman_image_t* Image) {
@@ -613,6 +645,9 @@ class PixmanCanvas final : public Canvas {
   std::vector<uint32_t> Sampled;   // a row of a magnified turn at half resolution
   pixman_color_t ClearColour{};
   bool ClearPending = false;
+  const uint32_t* Behind = nullptr;  // the picture the frame is, not yet copied
+  int BehindStride = 0;
+  PixmanRef BehindImage;             // holding those pixels
   int MaskX = 0, MaskY = 0;
 };
 

@@ -261,6 +261,31 @@ TEST_P(SdlEngineTest, TurningAndTintedDrawsReuseTheirCopies) {
   EXPECT_EQ(Pixel(40, 40) & 0xFF, 0u) << "tinted red";
 }
 
+// A stretched picture that fills the frame, under a faint turning layer that covers only the
+// middle: beside the layer it is as drawn alone, under it the two are blended.
+TEST_P(SdlEngineTest, TheBackgroundShowsBesideAndThroughATurningLayer) {
+  WritePicture(Folder / "back.png", 64, 64, [](int X, int Y) { return 0xFF000000u | uint32_t(X * 4) << 16 | uint32_t(Y * 4); });
+  WritePicture(Folder / "blue.png", 16, 16, [](int, int) { return 0xFF0000FFu; });
+  const Texture Back = Load("back.png"), Layer = Load("blue.png");
+  auto Draw = [&](bool WithLayer) {
+    Engine->BeginFrame(0, 0, 0);
+    Engine->DrawSprite(Back, 0, 0, 64, 64, 0, 100, 0, 0, 800, 600, -1, -1);
+    if (WithLayer) Engine->DrawSprite(Layer, 200, 150, 16, 16, 20, 30, 0, 0, 400, 300, -1, -1);
+    Read();
+  };
+  Draw(false);
+  const std::vector<uint32_t> Alone = Surface;
+  EXPECT_NE(Alone[0], Alone[size_t(599) * 800 + 799]);
+  Engine->BeginFrame(0, 255, 0);
+  Read();
+  Draw(true);
+  for (size_t At : {size_t(0), size_t(599) * 800 + 799, size_t(150) * 800 + 799, size_t(300) * 800})
+    EXPECT_EQ(Surface[At], Alone[At]);
+  const uint32_t Under = Alone[size_t(300) * 800 + 400], Blended = Pixel(400, 300);
+  for (int Shift : {0, 8, 16})
+    EXPECT_NEAR(int(Blended >> Shift & 255), ((Shift == 0 ? 255 : 0) * 0.3 + (Under >> Shift & 255) * 0.7), 3) << Shift;
+}
+
 TEST_P(SdlEngineTest, TextAlignsEachLineInItsBox) {
   Engine->CreateFont("titleM", "Verdana", 15, true, false);
   const uint32_t White = 0xFFFFFFFF;
