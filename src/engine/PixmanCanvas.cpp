@@ -487,6 +487,9 @@ class PixmanCanvas final : public Canvas {
     constexpr double One = 65536;
     const int64_t StepU = std::llround(2 * M.A * One), StepV = std::llround(2 * M.D * One);
     const __m128i Zero = _mm_setzero_si128(), Full = _mm_set1_epi16(255), Opacity = _mm_set1_epi16(Alpha);
+    // A frame channel C under opaque samples keeps (C + 1/2) x Keep / 256, in 16-bit lanes of
+    // C x 256 + 128: C x (255 - Alpha) / 255, rounded.
+    const __m128i Keep = _mm_set1_epi16(short(std::lround((255 - Alpha) * 256 / 255.0))), Half = _mm_set1_epi8(char(0x80));
     int SampledRow = -1, Copied = 0;
     for (const Row& R : Rows) {
       const int Pair = (R.Y - Y0) / 2;
@@ -521,6 +524,12 @@ class PixmanCanvas final : public Canvas {
       }
       int X = R.L;
       auto Blend = [&](__m128i P, __m128i D) {
+        if (Solid) {
+          // All samples have the same cover: one high multiply per channel of the frame.
+          const __m128i Dl = _mm_mulhi_epu16(_mm_unpacklo_epi8(Half, D), Keep);
+          const __m128i Dh = _mm_mulhi_epu16(_mm_unpackhi_epi8(Half, D), Keep);
+          return _mm_adds_epu8(P, _mm_packus_epi16(Dl, Dh));
+        }
         const __m128i Pl = _mm_unpacklo_epi8(P, Zero), Ph = _mm_unpackhi_epi8(P, Zero);
         const __m128i Bl = _mm_sub_epi16(Full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(Pl, 0xFF), 0xFF));
         const __m128i Bh = _mm_sub_epi16(Full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(Ph, 0xFF), 0xFF));
