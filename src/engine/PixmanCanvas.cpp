@@ -6,10 +6,12 @@
 #include <pixman.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <list>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "engine/Canvas.h"
 
@@ -44,6 +46,28 @@ pixman_color_t Colour16(uint8_t R, uint8_t G, uint8_t B, uint8_t A) {
   return {C(R), C(G), C(B), uint16_t(A * 257)};
 }
 
+// The covered pixels of one row of the frame: Y, from L up to R.
+struct Row {
+  int Y, L, R;
+};
+
+// A small turned picture sampled once, at full cover and untinted, for the same turn at the
+// same place within a pixel (a spinning particle moves by whole pixels and turns by whole
+// degrees): its rows and samples, relative to the pixel the quad's bounds start in.
+using TurnKey = std::array<uint32_t, 16>;
+
+uint64_t Hash64(const TurnKey& Key) {
+  uint64_t Hash = 1469598103934665603ull;
+  for (uint32_t V : Key) Hash = (Hash ^ V) * 1099511628211ull;
+  return Hash;
+}
+
+struct KeptTurn {
+  TurnKey Key;
+  std::vector<Row> Rows;
+  std::vector<uint32_t> Samples;
+};
+
 struct Tinted {
   uint32_t Tint;
   PixmanRef Image;
@@ -65,9 +89,15 @@ struct PixmanImage : CanvasImage {
   // Tinted copies of small pictures (buttons, markers, glyphs, particles), most recent first.
   std::list<Tinted> Tints;
   std::list<Resized> Sizes;
+  std::list<KeptTurn> Turns;  // most recent first
+  std::unordered_map<uint64_t, std::list<KeptTurn>::iterator> TurnIndex;
 };
 
 constexpr size_t TintsKept = 6, SizesKept = 2;
+// Enough for each turn of two spinning particle kinds (a few hundred kilobytes each).
+constexpr size_t TurnsKept = 400;
+// Turned quads up to this many pixels are kept (a particle is 32 x 32).
+constexpr double SmallTurn = 48 * 48;
 // Quads of this many pixels or more are drawn from a resized copy: bilinear sampling of a
 // turned picture costs pixman many times a nearest one.
 constexpr double LargeQuad = 60000;
@@ -242,6 +272,10 @@ class PixmanCanvas final : public Canvas {
     if (Turned && !Exact) {
       const bool Sky = Large && Magnified;
       if (!Sky || ClearPending) FlushClear();
+      if (std::fabs(Det) <= SmallTurn) {
+        KeptTurnBlend(I, C, M, Colour, MinX, MinY, MaxX, MaxY);
+        return;
+      }
       Spans(C, X0, Y0, X1, Y1);
       if (Rows.empty()) return;
       if (Sky)
@@ -344,9 +378,6 @@ class PixmanCanvas final : public Canvas {
   struct Affine {
     double A, B, Tx, D, E, Ty;
   };
-  struct Row {
-    int Y, L, R;
-  };
 
   void DrawInto(uint32_t* Pixels) {
     if (Frame.Image && pixman_image_get_data(Frame.Image) == Pixels) return;
@@ -404,19 +435,95 @@ class PixmanCanvas final : public Canvas {
     return _mm_srli_epi16(_mm_add_epi16(V, _mm_srli_epi16(V, 8)), 8);
   }
 
+  // Four premultiplied pixels, given as two halves of 16-bit channels, over four of the frame.
+  static __m128i Over(__m128i Pl, __m128i Ph, __m128i D) {
+    const __m128i Zero = _mm_setzero_si128(), Full = _mm_set1_epi16(255);
+    const __m128i Bl = _mm_sub_epi16(Full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(Pl, 0xFF), 0xFF));
+    const __m128i Bh = _mm_sub_epi16(Full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(Ph, 0xFF), 0xFF));
+    const __m128i Dl = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(D, Zero), Bl));
+    const __m128i Dh = Div255(_mm_mullo_epi16(_mm_unpackhi_epi8(D, Zero), Bh));
+    return _mm_packus_epi16(_mm_add_epi16(Pl, Dl), _mm_add_epi16(Ph, Dh));
+  }
+
+  // A small turned quad blended from the picture's kept samples, sampled first if they are
+  // not kept yet; the tint and opacity are applied on the way.
+  void KeptTurnBlend(PixmanImage& I, const Vertex2 (&C)[4], const Affine& M, SDL_Color Colour, float MinX, float MinY,
+                     float MaxX, float MaxY) {
+    const int Ox = int(std::floor(MinX)), Oy = int(std::floor(MinY));
+    // Corners to 1/256 of a pixel from that origin, and the exact texture coordinates.
+    TurnKey Key;
+    for (int K = 0; K < 4; ++K) {
+      Key[4 * K] = uint32_t((C[K].X - Ox) * 256 + 0.5f), Key[4 * K + 1] = uint32_t((C[K].Y - Oy) * 256 + 0.5f);
+      std::memcpy(&Key[4 * K + 2], &C[K].U, 4), std::memcpy(&Key[4 * K + 3], &C[K].V, 4);
+    }
+    const uint64_t Hash = Hash64(Key);
+    auto Found = I.TurnIndex.find(Hash);
+    if (Found != I.TurnIndex.end() && Found->second->Key == Key) {
+      I.Turns.splice(I.Turns.begin(), I.Turns, Found->second);
+    } else {
+      if (Found != I.TurnIndex.end()) I.Turns.erase(Found->second);
+      // Sampled over the whole quad: the frame's edges may cut it elsewhere next time.
+      Spans(C, int(std::ceil(MinX - 0.5f)), int(std::ceil(MinY - 0.5f)), int(std::ceil(MaxX - 0.5f)),
+            int(std::ceil(MaxY - 0.5f)));
+      KeptTurn Made{Key, Rows, {}};
+      size_t Count = 0;
+      for (Row& R : Made.Rows) Count += size_t(R.R - R.L), R.Y -= Oy, R.L -= Ox, R.R -= Ox;
+      Made.Samples.resize(Count);
+      if (pixman_image_get_format(I.Image.Image) == PIXMAN_a8r8g8b8)
+        TurnBilinear<false, true>(I.Image.Image, M, 255, Made.Samples.data());
+      else
+        TurnBilinear<true, true>(I.Image.Image, M, 255, Made.Samples.data());
+      I.Turns.push_front(std::move(Made));
+      I.TurnIndex[Hash] = I.Turns.begin();
+      if (I.Turns.size() > TurnsKept) {
+        I.TurnIndex.erase(Hash64(I.Turns.back().Key));
+        I.Turns.pop_back();
+      }
+    }
+    const KeptTurn& T = I.Turns.front();
+    const int A = Colour.a;
+    auto Scale = [A](int V) { return short((V * A + 127) / 255); };
+    const short Sb = Scale(Colour.b), Sg = Scale(Colour.g), Sr = Scale(Colour.r);
+    const __m128i Zero = _mm_setzero_si128(), Factor = _mm_setr_epi16(Sb, Sg, Sr, short(A), Sb, Sg, Sr, short(A));
+    auto* Out = pixman_image_get_data(Frame.Image);
+    const uint32_t* From = T.Samples.data();
+    for (const Row& R : T.Rows) {
+      const int Y = Oy + R.Y, L = std::max(0, Ox + R.L), End = std::min(SurfaceW, Ox + R.R);
+      const uint32_t* Sample = From + (L - (Ox + R.L));
+      From += R.R - R.L;
+      if (Y < 0 || Y >= SurfaceH) continue;
+      uint32_t* To = Out + size_t(Y) * SurfaceW;
+      int X = L;
+      for (; X + 4 <= End; X += 4, Sample += 4) {
+        const __m128i P = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Sample));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(P, Zero)) == 0xFFFF) continue;
+        const __m128i Pl = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(P, Zero), Factor));
+        const __m128i Ph = Div255(_mm_mullo_epi16(_mm_unpackhi_epi8(P, Zero), Factor));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(To + X),
+                         Over(Pl, Ph, _mm_loadu_si128(reinterpret_cast<const __m128i*>(To + X))));
+      }
+      for (; X < End; ++X, ++Sample) {
+        if (!*Sample) continue;
+        const __m128i Pl = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(*Sample)), Zero), Factor));
+        To[X] = uint32_t(_mm_cvtsi128_si32(Over(Pl, Zero, _mm_cvtsi32_si128(int(To[X])))));
+      }
+    }
+  }
+
   // A turned quad sampled bilinearly over the covered rows only, one pixel per SSE2 step.
   // Pixman's general path fetches and blends the whole bounding box, at about twice the
   // cost; small turned pictures (particles, swinging buttons and banners) are the largest
   // cost of a frame.
   void TurnBilinear(pixman_image_t* Source, const Affine& M, uint8_t Alpha) {
     if (pixman_image_get_format(Source) == PIXMAN_a8r8g8b8)
-      TurnBilinear<false>(Source, M, Alpha);
+      TurnBilinear<false, false>(Source, M, Alpha, nullptr);
     else
-      TurnBilinear<true>(Source, M, Alpha);
+      TurnBilinear<true, false>(Source, M, Alpha, nullptr);
   }
 
-  template <bool Opaque>
-  void TurnBilinear(pixman_image_t* Source, const Affine& M, uint8_t Alpha) {
+  // Keep: each covered pixel's sample, at full cover, goes to Kept in row order instead.
+  template <bool Opaque, bool Keep>
+  void TurnBilinear(pixman_image_t* Source, const Affine& M, uint8_t Alpha, uint32_t* Kept) {
     const auto* Texels = pixman_image_get_data(Source);
     const int W = pixman_image_get_width(Source), H = pixman_image_get_height(Source);
     const int Stride = pixman_image_get_stride(Source) / 4;
@@ -425,6 +532,13 @@ class PixmanCanvas final : public Canvas {
     const int64_t StepU = std::llround(M.A * One), StepV = std::llround(M.D * One);
     const __m128i Zero = _mm_setzero_si128(), Full = _mm_set1_epi16(255), Opacity = _mm_set1_epi16(Alpha);
     const __m128i Solid = _mm_set1_epi32(Opaque ? int(0xFF000000u) : 0);
+    // A pixel under texels below Faint cover changes by less than 4/255 at this opacity
+    // (premultiplied, their colour is as faint), so it is left as it is: most of a soft,
+    // fading particle's square is skipped. A power of two, for one test of all four texels.
+    uint32_t Faint = 256;
+    while (Faint > 1 && (Faint - 1) * Alpha >= 4 * 255) Faint /= 2;
+    if (Faint == 256) return;
+    const uint32_t FaintBits = Keep ? 1u << 24 : Faint << 24;
     for (const Row& R : Rows) {
       // Texel space of the first centre, half a texel back to the sample grid.
       const double Xc = R.L + 0.5, Yc = R.Y + 0.5;
@@ -449,11 +563,12 @@ class PixmanCanvas final : public Canvas {
         if (Opaque) {
           T = _mm_or_si128(T, Solid), B = _mm_or_si128(B, Solid);
         } else {
-          // Texels under 4/255 cover (premultiplied, so their colour is as faint) change a pixel
-          // by less than 4/255 at most: most of a soft particle's square is skipped.
           __m128i Any = _mm_or_si128(T, B);
           Any = _mm_or_si128(Any, _mm_srli_si128(Any, 4));
-          if (uint32_t(_mm_cvtsi128_si32(Any)) < 0x04000000u) continue;
+          if (uint32_t(_mm_cvtsi128_si32(Any)) < FaintBits) {
+            if (Keep) *Kept++ = 0;
+            continue;
+          }
         }
         // The two rows blended at 7 bits of weight, then the two columns in one multiply-add.
         const int Wu = int(U >> 9 & 127), Wv = int(V >> 9 & 127);
@@ -463,6 +578,10 @@ class PixmanCanvas final : public Canvas {
         const __m128i Sum = _mm_madd_epi16(Columns, _mm_set1_epi32(Wu << 16 | (128 - Wu)));
         __m128i P = _mm_srli_epi32(_mm_add_epi32(Sum, _mm_set1_epi32(1 << 13)), 14);
         P = _mm_packs_epi32(P, P);
+        if (Keep) {
+          *Kept++ = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(P, Zero)));
+          continue;
+        }
         if (Alpha != 255) P = Div255(_mm_mullo_epi16(P, Opacity));
         const __m128i Behind = _mm_sub_epi16(Full, _mm_shufflelo_epi16(P, 0xFF));
         const __m128i Back = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(To[X])), Zero), Behind));
@@ -486,7 +605,7 @@ class PixmanCanvas final : public Canvas {
     Sampled.resize(size_t(Width) + 4);
     constexpr double One = 65536;
     const int64_t StepU = std::llround(2 * M.A * One), StepV = std::llround(2 * M.D * One);
-    const __m128i Zero = _mm_setzero_si128(), Full = _mm_set1_epi16(255), Opacity = _mm_set1_epi16(Alpha);
+    const __m128i Zero = _mm_setzero_si128(), Opacity = _mm_set1_epi16(Alpha);
     // A frame channel C under opaque samples keeps (C + 1/2) x Keep / 256, in 16-bit lanes of
     // C x 256 + 128: C x (255 - Alpha) / 255, rounded.
     const __m128i Keep = _mm_set1_epi16(short(std::lround((255 - Alpha) * 256 / 255.0))), Half = _mm_set1_epi8(char(0x80));
@@ -530,12 +649,7 @@ class PixmanCanvas final : public Canvas {
           const __m128i Dh = _mm_mulhi_epu16(_mm_unpackhi_epi8(Half, D), Keep);
           return _mm_adds_epu8(P, _mm_packus_epi16(Dl, Dh));
         }
-        const __m128i Pl = _mm_unpacklo_epi8(P, Zero), Ph = _mm_unpackhi_epi8(P, Zero);
-        const __m128i Bl = _mm_sub_epi16(Full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(Pl, 0xFF), 0xFF));
-        const __m128i Bh = _mm_sub_epi16(Full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(Ph, 0xFF), 0xFF));
-        const __m128i Dl = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(D, Zero), Bl));
-        const __m128i Dh = Div255(_mm_mullo_epi16(_mm_unpackhi_epi8(D, Zero), Bh));
-        return _mm_packus_epi16(_mm_add_epi16(Pl, Dl), _mm_add_epi16(Ph, Dh));
+        return Over(_mm_unpacklo_epi8(P, Zero), _mm_unpackhi_epi8(P, Zero), D);
       };
       for (; X + 4 <= R.R; X += 4, From += 4) {
         const __m128i D = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Under + X));

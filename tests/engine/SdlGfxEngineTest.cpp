@@ -261,6 +261,30 @@ TEST_P(SdlEngineTest, TurningAndTintedDrawsReuseTheirCopies) {
   EXPECT_EQ(Pixel(40, 40) & 0xFF, 0u) << "tinted red";
 }
 
+// A small sprite turned the same way is drawn whole and in its own tint wherever it goes,
+// also after the frame's edge cut it.
+TEST_P(SdlEngineTest, ASmallTurnedSpriteIsWholeAndInItsTintWhereverItIsDrawn) {
+  WritePicture(Folder / "spark.png", 32, 32, [](int, int) { return 0xC8FFFFFFu; });
+  const Texture Spark = Load("spark.png");
+  auto Draw = [&](float X, float Y, int R) {
+    Engine->BeginFrame(0, 0, 0);
+    Engine->SetTint(R, 255 - R, 255);
+    Engine->DrawSprite(Spark, X, Y, 32, 32, 30, 100, 0, 0, 0, 0, -1, -1);
+    Engine->SetTint(255, 255, 255);
+    Read();
+    return Ink(Black);
+  };
+  EXPECT_LT(Draw(-20, 100, 255).Width(), 40);
+  for (int R : {0, 255}) {
+    const Box B = Draw(300, 200, R);
+    EXPECT_NEAR(B.Width(), 44, 2);
+    EXPECT_NEAR(B.CentreX(), 316, 1);
+    EXPECT_NEAR(B.CentreY(), 216, 1);
+    EXPECT_NEAR(int(Pixel(316, 216) >> 16 & 255), R * 200 / 255, 2);
+    EXPECT_NEAR(int(Pixel(316, 216) >> 8 & 255), (255 - R) * 200 / 255, 2);
+  }
+}
+
 // A stretched picture that fills the frame, under a faint turning layer that covers only the
 // middle: beside the layer it is as drawn alone, under it the two are blended.
 TEST_P(SdlEngineTest, TheBackgroundShowsBesideAndThroughATurningLayer) {
