@@ -2,6 +2,7 @@
 
 #include <squish.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <string>
@@ -72,7 +73,18 @@ RgbaImage DecodeDds(const uint8_t* Data, size_t Size) {
     const size_t Needed = size_t(squish::GetStorageRequirements(Image.Width, Image.Height, Kind));
     if (BodySize < Needed) throw DdsError("DDS block data is truncated");
     Image.Pixels.resize(size_t(Width) * Height * 4);
-    squish::DecompressImage(Image.Pixels.data(), Image.Width, Image.Height, Body, Kind);
+    // Block by block: squish's whole-picture call starts a team of spinning OpenMP threads,
+    // which take the cores from the other pictures decoded beside it.
+    const size_t BlockBytes = Kind == squish::kDxt1 ? 8 : 16;
+    const uint8_t* Block = Body;
+    for (uint32_t By = 0; By < Height; By += 4)
+      for (uint32_t Bx = 0; Bx < Width; Bx += 4, Block += BlockBytes) {
+        uint8_t Rgba[64];
+        squish::Decompress(Rgba, Block, Kind);
+        const size_t Across = std::min<uint32_t>(4, Width - Bx) * 4;
+        for (uint32_t Py = 0; Py < 4 && By + Py < Height; ++Py)
+          std::memcpy(&Image.Pixels[(size_t(By + Py) * Width + Bx) * 4], Rgba + Py * 16, Across);
+      }
     return Image;
   }
 

@@ -33,6 +33,12 @@ TEST(DdsImage, UncompressedAndBlockFormatsDecodeToTheirColours) {
           << K.Name << " quadrant " << Q;
     }
   }
+  // A size that is no multiple of four: the edge blocks are cut as squish itself cuts them.
+  auto Odd = DdsFile(squish::kDxt5);
+  Odd[12] = 5, Odd[16] = 6;
+  std::vector<uint8_t> Expected(6 * 5 * 4);
+  squish::DecompressImage(Expected.data(), 6, 5, Odd.data() + 128, squish::kDxt5);
+  EXPECT_EQ(DecodeDds(Odd.data(), Odd.size()).Pixels, Expected);
 }
 
 TEST(DdsImage, DamagedOrUnsupportedFilesAreRefused) {
