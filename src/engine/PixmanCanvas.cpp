@@ -91,6 +91,10 @@ struct PixmanImage : CanvasImage {
   std::list<Resized> Sizes;
   std::list<KeptTurn> Turns;  // most recent first
   std::unordered_map<uint64_t, std::list<KeptTurn>::iterator> TurnIndex;
+  // A larger turned drawing: where it was last drawn directly, and the samples of the place
+  // it then stayed near (corners from the pixel its bounds start in, with their U and V).
+  std::array<float, 16> LastPlace{}, SlowPlace{};
+  KeptTurn Slow;
 };
 
 constexpr size_t TintsKept = 6, SizesKept = 2;
@@ -276,6 +280,7 @@ class PixmanCanvas final : public Canvas {
         KeptTurnBlend(I, C, M, Colour, MinX, MinY, MaxX, MaxY);
         return;
       }
+      if (!Sky && SlowTurnBlend(I, C, M, Colour, MinX, MinY, MaxX, MaxY)) return;
       Spans(C, X0, Y0, X1, Y1);
       if (Rows.empty()) return;
       if (Sky)
@@ -462,25 +467,64 @@ class PixmanCanvas final : public Canvas {
       I.Turns.splice(I.Turns.begin(), I.Turns, Found->second);
     } else {
       if (Found != I.TurnIndex.end()) I.Turns.erase(Found->second);
-      // Sampled over the whole quad: the frame's edges may cut it elsewhere next time.
-      Spans(C, int(std::ceil(MinX - 0.5f)), int(std::ceil(MinY - 0.5f)), int(std::ceil(MaxX - 0.5f)),
-            int(std::ceil(MaxY - 0.5f)));
-      KeptTurn Made{Key, Rows, {}};
-      size_t Count = 0;
-      for (Row& R : Made.Rows) Count += size_t(R.R - R.L), R.Y -= Oy, R.L -= Ox, R.R -= Ox;
-      Made.Samples.resize(Count);
-      if (pixman_image_get_format(I.Image.Image) == PIXMAN_a8r8g8b8)
-        TurnBilinear<false, true>(I.Image.Image, M, 255, Made.Samples.data());
-      else
-        TurnBilinear<true, true>(I.Image.Image, M, 255, Made.Samples.data());
-      I.Turns.push_front(std::move(Made));
+      I.Turns.push_front(SampleTurn(I, C, M, MinX, MinY, MaxX, MaxY));
+      I.Turns.front().Key = Key;
       I.TurnIndex[Hash] = I.Turns.begin();
       if (I.Turns.size() > TurnsKept) {
         I.TurnIndex.erase(Hash64(I.Turns.back().Key));
         I.Turns.pop_back();
       }
     }
-    const KeptTurn& T = I.Turns.front();
+    BlendKept(I.Turns.front(), Ox, Oy, Colour);
+  }
+
+  // A larger turned quad that turns slowly (a swinging sheet) is sampled once it is drawn
+  // again within an eighth of a pixel of where it was last drawn, and blended from those
+  // samples while it stays that near them. One that moves on every frame is left to the
+  // caller to draw directly.
+  bool SlowTurnBlend(PixmanImage& I, const Vertex2 (&C)[4], const Affine& M, SDL_Color Colour, float MinX, float MinY,
+                     float MaxX, float MaxY) {
+    const int Ox = int(std::floor(MinX)), Oy = int(std::floor(MinY));
+    std::array<float, 16> Place;
+    for (int K = 0; K < 4; ++K) Place[4 * K] = C[K].X - Ox, Place[4 * K + 1] = C[K].Y - Oy, Place[4 * K + 2] = C[K].U, Place[4 * K + 3] = C[K].V;
+    auto Near = [&Place](const std::array<float, 16>& At) {
+      for (int K = 0; K < 16; ++K)
+        if (K % 4 < 2 ? std::fabs(Place[K] - At[K]) > 0.125f : Place[K] != At[K]) return false;
+      return true;
+    };
+    if (I.Slow.Samples.empty() || !Near(I.SlowPlace)) {
+      if (!Near(I.LastPlace)) {
+        I.LastPlace = Place;
+        I.Slow = KeptTurn();
+        return false;
+      }
+      I.Slow = SampleTurn(I, C, M, MinX, MinY, MaxX, MaxY);
+      I.SlowPlace = Place;
+    }
+    BlendKept(I.Slow, Ox, Oy, Colour);
+    return true;
+  }
+
+  // The samples of a turned quad at full cover, untinted, over all of it: the frame's edges
+  // may cut it elsewhere next time.
+  KeptTurn SampleTurn(PixmanImage& I, const Vertex2 (&C)[4], const Affine& M, float MinX, float MinY, float MaxX,
+                      float MaxY) {
+    const int Ox = int(std::floor(MinX)), Oy = int(std::floor(MinY));
+    Spans(C, int(std::ceil(MinX - 0.5f)), int(std::ceil(MinY - 0.5f)), int(std::ceil(MaxX - 0.5f)),
+          int(std::ceil(MaxY - 0.5f)));
+    KeptTurn Made{{}, Rows, {}};
+    size_t Count = 0;
+    for (Row& R : Made.Rows) Count += size_t(R.R - R.L), R.Y -= Oy, R.L -= Ox, R.R -= Ox;
+    Made.Samples.resize(Count);
+    if (pixman_image_get_format(I.Image.Image) == PIXMAN_a8r8g8b8)
+      TurnBilinear<false, true>(I.Image.Image, M, 255, Made.Samples.data());
+    else
+      TurnBilinear<true, true>(I.Image.Image, M, 255, Made.Samples.data());
+    return Made;
+  }
+
+  // Kept samples blended with their rows starting from pixel Ox, Oy, in the tint and opacity.
+  void BlendKept(const KeptTurn& T, int Ox, int Oy, SDL_Color Colour) {
     const int A = Colour.a;
     auto Scale = [A](int V) { return short((V * A + 127) / 255); };
     const short Sb = Scale(Colour.b), Sg = Scale(Colour.g), Sr = Scale(Colour.r);

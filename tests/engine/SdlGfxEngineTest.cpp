@@ -285,6 +285,36 @@ TEST_P(SdlEngineTest, ASmallTurnedSpriteIsWholeAndInItsTintWhereverItIsDrawn) {
   }
 }
 
+// A large sheet that swings slowly looks the same from frame to frame, also where it was cut
+// by the frame's edge a moment before, and in each tint.
+TEST_P(SdlEngineTest, ASlowlySwingingSheetIsWholeAndInItsTintWhereverItIsDrawn) {
+  WritePicture(Folder / "sheet.png", 256, 256, [](int X, int Y) { return 0xC0000040u | uint32_t(X) << 16 | uint32_t(Y) << 8; });
+  const Texture Sheet = Load("sheet.png");
+  auto Draw = [&](float X, float Angle, int G) {
+    Engine->BeginFrame(0, 0, 0);
+    Engine->SetTint(255, G, 255);
+    Engine->DrawSprite(Sheet, X, 100, 256, 256, Angle, 80, 0, 0, 0, 0, -1, -1);
+    Engine->SetTint(255, 255, 255);
+    Read();
+    return Surface;
+  };
+  const std::vector<uint32_t> First = Draw(300, 0.5f, 255);
+  Draw(-200, 0.5f, 255), Draw(-200, 0.501f, 255);
+  const std::vector<uint32_t> Later = Draw(300, 0.502f, 255);
+  auto Differ = [](const std::vector<uint32_t>& A, const std::vector<uint32_t>& B) {
+    int Count = 0;
+    for (size_t K = 0; K < A.size(); ++K)
+      for (int Shift : {0, 8, 16}) Count += std::abs(int(A[K] >> Shift & 255) - int(B[K] >> Shift & 255)) > 2;
+    return Count;
+  };
+  EXPECT_LT(Differ(First, Later), 100);
+  Draw(300, 5, 255);
+  EXPECT_NEAR(Ink(Black).Height(), 277, 2) << "turned on by five degrees";
+  Draw(300, 0.503f, 0);
+  EXPECT_EQ(Pixel(428, 228) >> 8 & 255, 0u);
+  EXPECT_EQ(Pixel(428, 228) >> 16 & 255, Later[size_t(228) * 800 + 428] >> 16 & 255);
+}
+
 // A stretched picture that fills the frame, under a faint turning layer that covers only the
 // middle: beside the layer it is as drawn alone, under it the two are blended.
 TEST_P(SdlEngineTest, TheBackgroundShowsBesideAndThroughATurningLayer) {
