@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real game in a real 800 x 600 window under Xvfb, on both drawing paths: CPU share of the
-# game process (all its threads), frames per second and PSS on four screens, then the time
+# game process (all its threads), frames per second and PSS on five screens, then the time
 # from start to the first presented frame. Run by hand; it takes a few minutes.
 #   bench/xvfb_paths.sh [BUILD_DIR] [RUNS] [SECONDS]
 # Frames are counted from the frame number in the names of screenshots (key S) taken at the
@@ -63,6 +63,10 @@ for run in $(seq "$runs"); do
     xdotool mousemove --window "$win" 560 420
     sleep 5
     measure "$path" credits >>"$results"
+    click 79 138
+    xdotool mousemove --window "$win" 560 420
+    sleep 1
+    measure "$path" help >>"$results"
     click 79 27
     xdotool mousemove --window "$win" 500 184
     sleep 1
@@ -87,7 +91,7 @@ done
 echo "Per run ($runs runs, $seconds s each; load: $(cut -d' ' -f1-3 /proc/loadavg)):"
 cat "$results"
 echo "Medians:"
-for scene in credits pack-list level-landscape level-portrait; do
+for scene in credits help pack-list level-landscape level-portrait; do
   for path in gl pixman; do
     grep "^$path $scene " "$results" | awk -v p="$path" -v s="$scene" '
       { cpu[NR] = $4; ms[NR] = $7; fps[NR] = $9; pss[NR] = $11 }
