@@ -32,11 +32,11 @@ class Canvas {
   virtual void Close() = 0;
   virtual void Clear(uint8_t R, uint8_t G, uint8_t B) = 0;
   virtual void Present() = 0;
-  // Straight-alpha ARGB pixels, rows packed.
-  virtual std::unique_ptr<CanvasImage> MakeImage(const uint32_t* Argb, int Width, int Height) = 0;
+  // Straight-alpha ARGB pixels, rows packed; the canvas may keep their storage.
+  virtual std::unique_ptr<CanvasImage> MakeImage(std::vector<uint32_t>&& Argb, int Width, int Height) = 0;
   // The same for pictures only ever drawn by Ink: their colour is not kept.
   virtual std::unique_ptr<CanvasImage> MakeInk(const uint32_t* Argb, int Width, int Height) {
-    return MakeImage(Argb, Width, Height);
+    return MakeImage(std::vector<uint32_t>(Argb, Argb + size_t(Width) * Height), Width, Height);
   }
   // Corners in order top-left, top-right, bottom-right, bottom-left of the source; the
   // texels are multiplied by Colour (alpha included).

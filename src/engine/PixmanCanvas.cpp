@@ -198,16 +198,17 @@ class PixmanCanvas final : public Canvas {
       throw std::runtime_error(std::string("cannot show the frame: ") + SDL_GetError());
   }
 
-  std::unique_ptr<CanvasImage> MakeImage(const uint32_t* Argb, int Width, int Height) override {
+  std::unique_ptr<CanvasImage> MakeImage(std::vector<uint32_t>&& Argb, int Width, int Height) override {
     auto Made = std::make_unique<PixmanImage>();
     Made->Width = Width;
     Made->Height = Height;
-    const size_t Count = size_t(Width) * Height;
-    Made->Pixels.resize(Count);
+    // Premultiplied where they are: a large picture is not copied again at start-up.
+    Made->Pixels = std::move(Argb);
+    Made->Pixels.resize(size_t(Width) * Height);
     bool Opaque = true;
-    for (size_t I = 0; I < Count; ++I) {
-      Made->Pixels[I] = Premultiply(Argb[I]);
-      Opaque = Opaque && (Argb[I] >> 24) == 255;
+    for (uint32_t& P : Made->Pixels) {
+      Opaque = Opaque && (P >> 24) == 255;
+      P = Premultiply(P);
     }
     // Opaque pictures let pixman replace blending by copying.
     Made->Image = PixmanRef(pixman_image_create_bits_no_clear(Opaque ? PIXMAN_x8r8g8b8 : PIXMAN_a8r8g8b8, Width,

@@ -64,7 +64,8 @@ class RendererCanvas final : public Canvas {
     if (SDL_SetRenderTarget(Renderer, Surface) != 0) throw SdlFailure("cannot draw on the surface");
   }
 
-  std::unique_ptr<CanvasImage> MakeImage(const uint32_t* Argb, int Width, int Height) override {
+  std::unique_ptr<CanvasImage> MakeImage(std::vector<uint32_t>&& Pixels, int Width, int Height) override {
+    const uint32_t* Argb = Pixels.data();
     auto Image = std::make_unique<RendererImage>();
     Image->Alive = Alive;
     Image->Width = Width;

@@ -75,9 +75,9 @@ std::vector<uint8_t> ReadBytes(const fs::path& Path, bool& Ok) {
 
 // Which columns of each 16 x 16 cell hold ink; a picture without any transparency counts
 // every pixel unlike the top-left one as ink.
-void MeasureGlyphs(SdlTexture& T, const uint32_t* Pixels, int Width, int Height) {
-  T.GlyphLeft.fill(1);
-  T.GlyphRight.fill(0);
+void MeasureGlyphs(GlyphCells& T, const uint32_t* Pixels, int Width, int Height) {
+  T.Left.fill(1);
+  T.Right.fill(0);
   if (Width < 16 || Height < 16) return;
   const size_t Count = size_t(Width) * Height;
   const bool HasAlpha = std::any_of(Pixels, Pixels + Count, [](uint32_t P) { return (P >> 24) != 255; });
@@ -96,8 +96,8 @@ void MeasureGlyphs(SdlTexture& T, const uint32_t* Pixels, int Width, int Height)
         }
     }
     if (Left <= Right) {
-      T.GlyphLeft[Cell] = int16_t(Left - X0);
-      T.GlyphRight[Cell] = int16_t(Right - X0);
+      T.Left[Cell] = int16_t(Left - X0);
+      T.Right[Cell] = int16_t(Right - X0);
     }
   }
 }
@@ -398,6 +398,8 @@ SdlGfxEngine::DecodedPicture SdlGfxEngine::DecodeFile(const std::string& FileNam
     const uint8_t* P = Image.Pixels.data() + K * 4;
     Out.Argb[K] = uint32_t(P[3]) << 24 | uint32_t(P[0]) << 16 | uint32_t(P[1]) << 8 | P[2];
   }
+  // Here rather than on loading: the decoders run beside the start-up.
+  MeasureGlyphs(Out.Cells, Out.Argb.data(), Out.Width, Out.Height);
   return Out;
 }
 
@@ -470,9 +472,12 @@ void SdlGfxEngine::LoadTexture(Texture& Out, const std::string& FileName, uint32
   Made->PotWidth = NextPowerOfTwo(W);
   Made->PotHeight = NextPowerOfTwo(H);
   Made->Life = Life;
-  MeasureGlyphs(*Made, Packed.data(), W, H);
+  if (ColourKey != 0)
+    MeasureGlyphs(Made->Cells, Packed.data(), W, H);
+  else
+    Made->Cells = Picture.Cells;
   try {
-    Made->Image = Paint->MakeImage(Packed.data(), W, H);
+    Made->Image = Paint->MakeImage(std::move(Packed), W, H);
   } catch (const std::exception& Error) {
     RaiseError(Op, "\"" + FileName + "\": " + Error.what());
   }
@@ -544,11 +549,11 @@ void SdlGfxEngine::DrawBitmapText(const Texture& Font, const std::string& Text, 
   float Pen = 0;
   for (uint32_t Cp : CodePoints(Text)) {
     const int Cell = Cp < 256 ? int(Cp) : '?';
-    if (T->GlyphLeft[Cell] > T->GlyphRight[Cell]) {
+    if (T->Cells.Left[Cell] > T->Cells.Right[Cell]) {
       Pen += Space;
       continue;
     }
-    const float Inked = (T->GlyphRight[Cell] - T->GlyphLeft[Cell] + 1) * TexelsPerPixel;
+    const float Inked = (T->Cells.Right[Cell] - T->Cells.Left[Cell] + 1) * TexelsPerPixel;
     Glyphs.push_back({Pen, Inked, Cell});
     Pen += Inked + Gap;
   }
@@ -561,7 +566,7 @@ void SdlGfxEngine::DrawBitmapText(const Texture& Font, const std::string& Text, 
   for (const auto& G0 : Glyphs) {
     const float CellX = float((G0.Cell % 16) * T->Width / 16), CellY0 = float((G0.Cell / 16) * T->Height / 16);
     const float CellY1 = float((G0.Cell / 16 + 1) * T->Height / 16);
-    const float U0 = (CellX + T->GlyphLeft[G0.Cell]) / T->Width, U1 = (CellX + T->GlyphRight[G0.Cell] + 1) / T->Width;
+    const float U0 = (CellX + T->Cells.Left[G0.Cell]) / T->Width, U1 = (CellX + T->Cells.Right[G0.Cell] + 1) / T->Width;
     const float V0 = CellY0 / T->Height, V1 = CellY1 / T->Height;
     const float L = X + G0.Pen * Scale, Rt = L + G0.Width * Scale;
     Point P[4] = {{L, Y}, {Rt, Y}, {Rt, Y + TextH}, {L, Y + TextH}};

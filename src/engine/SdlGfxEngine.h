@@ -28,6 +28,10 @@ extern bool SdlPaceFrames;
 // Shared by the engine and every texture it made, to tell a texture of a shut-down engine.
 struct SdlEngineLife {};
 
+struct GlyphCells {
+  std::array<int16_t, 256> Left{}, Right{};
+};
+
 struct SdlTexture : TextureObject {
   std::shared_ptr<SdlEngineLife> Life;
   std::unique_ptr<CanvasImage> Image;
@@ -35,8 +39,7 @@ struct SdlTexture : TextureObject {
   int PotHeight = 0;
   // Bitmap-font glyphs: inked columns of each of the 16 x 16 cells, in picture pixels
   // from the cell's left edge (Left > Right when the cell is empty).
-  std::array<int16_t, 256> GlyphLeft{};
-  std::array<int16_t, 256> GlyphRight{};
+  GlyphCells Cells;
 };
 
 class SdlGfxEngine : public GfxEngine {
@@ -108,6 +111,7 @@ class SdlGfxEngine : public GfxEngine {
   struct DecodedPicture {
     std::vector<uint32_t> Argb;
     int Width = 0, Height = 0;
+    GlyphCells Cells;  // measured by the decoder, as if no colour were keyed
     std::string Error;
   };
   struct Pending {
