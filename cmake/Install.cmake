@@ -40,6 +40,8 @@ where they differ before the time bar runs out. Levels come in picture packs,
 each keeping its ten best results. The interface is in Croatian.")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The music player opens FFmpeg at run time, so dpkg-shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libavformat59, libavcodec59, libswresample4, libavutil57")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

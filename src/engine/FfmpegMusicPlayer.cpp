@@ -2,6 +2,7 @@
 // an SDL audio device of its own (the graphics engine's SDL_mixer has another one).
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -14,6 +15,8 @@ extern "C" {
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <future>
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -23,9 +26,91 @@ extern "C" {
 namespace pikora {
 namespace {
 
+// FFmpeg and the hundred libraries it needs are opened by a thread of their own from the
+// moment the player is made, not by the loader before main: they took a quarter of the time
+// to the first frame, and the first music is loaded only after the pictures.
+#define PIKORA_FFMPEG(X) \
+  X(avformat, avformat_open_input) \
+  X(avformat, avformat_find_stream_info) \
+  X(avformat, avformat_close_input) \
+  X(avformat, avformat_seek_file) \
+  X(avformat, av_find_best_stream) \
+  X(avformat, av_read_frame) \
+  X(avformat, av_seek_frame) \
+  X(avcodec, avcodec_alloc_context3) \
+  X(avcodec, avcodec_parameters_to_context) \
+  X(avcodec, avcodec_open2) \
+  X(avcodec, avcodec_free_context) \
+  X(avcodec, avcodec_flush_buffers) \
+  X(avcodec, avcodec_send_packet) \
+  X(avcodec, avcodec_receive_frame) \
+  X(avcodec, av_packet_alloc) \
+  X(avcodec, av_packet_free) \
+  X(avcodec, av_packet_unref) \
+  X(swresample, swr_alloc_set_opts2) \
+  X(swresample, swr_init) \
+  X(swresample, swr_get_out_samples) \
+  X(swresample, swr_free) \
+  X(swresample, swr_convert) \
+  X(swresample, swr_close) \
+  X(avutil, av_strerror) \
+  X(avutil, av_rescale_q) \
+  X(avutil, av_frame_alloc) \
+  X(avutil, av_frame_free) \
+  X(avutil, av_frame_unref) \
+  X(avutil, av_channel_layout_default)
+
+struct FfmpegApi {
+#define PIKORA_POINTER(Library, Name) decltype(&::Name) Name = nullptr;
+  PIKORA_FFMPEG(PIKORA_POINTER)
+#undef PIKORA_POINTER
+  std::string Error;
+};
+
+FfmpegApi OpenFfmpeg() {
+  FfmpegApi Api;
+  std::map<std::string, void*> Handles;
+  // Each after the ones it needs.
+  for (const auto& [Library, Major] : {std::pair<std::string, int>{"avutil", LIBAVUTIL_VERSION_MAJOR},
+                                       {"swresample", LIBSWRESAMPLE_VERSION_MAJOR},
+                                       {"avcodec", LIBAVCODEC_VERSION_MAJOR},
+                                       {"avformat", LIBAVFORMAT_VERSION_MAJOR}}) {
+    const std::string File = "lib" + Library + ".so." + std::to_string(Major);
+    if (!(Handles[Library] = dlopen(File.c_str(), RTLD_NOW | RTLD_LOCAL))) {
+      Api.Error = dlerror();
+      return Api;
+    }
+  }
+#define PIKORA_LOOKUP(Library, Name)                                                          \
+  if (!(Api.Name = reinterpret_cast<decltype(Api.Name)>(dlsym(Handles[#Library], #Name)))) { \
+    Api.Error = "lib" #Library " has no " #Name;                                             \
+    return Api;                                                                               \
+  }
+  PIKORA_FFMPEG(PIKORA_LOOKUP)
+#undef PIKORA_LOOKUP
+  return Api;
+}
+
+FfmpegApi Opened;
+std::future<void> Opening;
+const FfmpegApi* Av = nullptr;  // set once Opened is complete, before any decoding
+
+void StartOpeningFfmpeg() {
+  if (!Opening.valid()) Opening = std::async(std::launch::async, [] { Opened = OpenFfmpeg(); });
+}
+
+// Waits for the libraries; on the thread that loads music, before any decoder exists.
+void NeedFfmpeg() {
+  if (Av) return;
+  StartOpeningFfmpeg();
+  Opening.wait();
+  if (!Opened.Error.empty()) RaiseError("MusicPlayer.Load", "cannot open FFmpeg: " + Opened.Error);
+  Av = &Opened;
+}
+
 std::string AvError(int Status) {
   char Text[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(Status, Text, sizeof Text);
+  Av->av_strerror(Status, Text, sizeof Text);
   return Text;
 }
 
@@ -35,26 +120,26 @@ constexpr int OutChannels = 2;
 class Decoder {
  public:
   Decoder(const std::string& Path, const std::string& Name, int Rate) : Rate(Rate) {
-    int Status = avformat_open_input(&Format, Path.c_str(), nullptr, nullptr);
+    int Status = Av->avformat_open_input(&Format, Path.c_str(), nullptr, nullptr);
     if (Status < 0) RaiseError("MusicPlayer.Load", "\"" + Name + "\": " + AvError(Status));
     try {
-      if ((Status = avformat_find_stream_info(Format, nullptr)) < 0)
+      if ((Status = Av->avformat_find_stream_info(Format, nullptr)) < 0)
         RaiseError("MusicPlayer.Load", "\"" + Name + "\": " + AvError(Status));
       const AVCodec* Codec = nullptr;
-      Stream = av_find_best_stream(Format, AVMEDIA_TYPE_AUDIO, -1, -1, &Codec, 0);
+      Stream = Av->av_find_best_stream(Format, AVMEDIA_TYPE_AUDIO, -1, -1, &Codec, 0);
       if (Stream < 0 || !Codec) RaiseError("MusicPlayer.Load", "\"" + Name + "\": no audio that can be decoded");
-      Codec_ = avcodec_alloc_context3(Codec);
-      avcodec_parameters_to_context(Codec_, Format->streams[Stream]->codecpar);
-      if ((Status = avcodec_open2(Codec_, Codec, nullptr)) < 0)
+      Codec_ = Av->avcodec_alloc_context3(Codec);
+      Av->avcodec_parameters_to_context(Codec_, Format->streams[Stream]->codecpar);
+      if ((Status = Av->avcodec_open2(Codec_, Codec, nullptr)) < 0)
         RaiseError("MusicPlayer.Load", "\"" + Name + "\": " + AvError(Status));
       AVChannelLayout OutLayout;
-      av_channel_layout_default(&OutLayout, OutChannels);
-      Status = swr_alloc_set_opts2(&Resampler, &OutLayout, AV_SAMPLE_FMT_S16, Rate, &Codec_->ch_layout,
+      Av->av_channel_layout_default(&OutLayout, OutChannels);
+      Status = Av->swr_alloc_set_opts2(&Resampler, &OutLayout, AV_SAMPLE_FMT_S16, Rate, &Codec_->ch_layout,
                                    Codec_->sample_fmt, Codec_->sample_rate, 0, nullptr);
-      if (Status < 0 || (Status = swr_init(Resampler)) < 0)
+      if (Status < 0 || (Status = Av->swr_init(Resampler)) < 0)
         RaiseError("MusicPlayer.Load", "\"" + Name + "\": " + AvError(Status));
-      Packet = av_packet_alloc();
-      Frame = av_frame_alloc();
+      Packet = Av->av_packet_alloc();
+      Frame = Av->av_frame_alloc();
     } catch (...) {
       Release();
       throw;
@@ -68,7 +153,7 @@ class Decoder {
   int64_t DeclaredLengthMs() const {
     const AVStream* S = Format->streams[Stream];
     if (S->duration != AV_NOPTS_VALUE && S->duration > 0)
-      return av_rescale_q(S->duration, S->time_base, AVRational{1, 1000});
+      return Av->av_rescale_q(S->duration, S->time_base, AVRational{1, 1000});
     if (Format->duration != AV_NOPTS_VALUE && Format->duration > 0) return Format->duration / 1000;
     return -1;
   }
@@ -92,12 +177,12 @@ class Decoder {
   }
 
   bool Rewind() {
-    if (av_seek_frame(Format, Stream, 0, AVSEEK_FLAG_BACKWARD) < 0 &&
-        avformat_seek_file(Format, -1, INT64_MIN, 0, 0, 0) < 0)
+    if (Av->av_seek_frame(Format, Stream, 0, AVSEEK_FLAG_BACKWARD) < 0 &&
+        Av->avformat_seek_file(Format, -1, INT64_MIN, 0, 0, 0) < 0)
       return false;
-    avcodec_flush_buffers(Codec_);
-    swr_close(Resampler);
-    swr_init(Resampler);
+    Av->avcodec_flush_buffers(Codec_);
+    Av->swr_close(Resampler);
+    Av->swr_init(Resampler);
     Pending.clear();
     ReadPos = 0;
     Draining = Finished = false;
@@ -108,10 +193,10 @@ class Decoder {
   // Decodes at least one more frame into Pending; false at the end of the track.
   bool DecodeMore() {
     while (!Finished) {
-      int Status = avcodec_receive_frame(Codec_, Frame);
+      int Status = Av->avcodec_receive_frame(Codec_, Frame);
       if (Status == 0) {
         Convert(Frame);
-        av_frame_unref(Frame);
+        Av->av_frame_unref(Frame);
         if (!Pending.empty()) return true;
         continue;
       }
@@ -126,35 +211,35 @@ class Decoder {
         return false;
       }
       if (Draining) continue;
-      Status = av_read_frame(Format, Packet);
+      Status = Av->av_read_frame(Format, Packet);
       if (Status < 0) {
-        avcodec_send_packet(Codec_, nullptr);
+        Av->avcodec_send_packet(Codec_, nullptr);
         Draining = true;
         continue;
       }
-      if (Packet->stream_index == Stream) avcodec_send_packet(Codec_, Packet);  // a damaged packet is skipped
-      av_packet_unref(Packet);
+      if (Packet->stream_index == Stream) Av->avcodec_send_packet(Codec_, Packet);  // a damaged packet is skipped
+      Av->av_packet_unref(Packet);
     }
     return false;
   }
 
   void Convert(const AVFrame* In) {
-    int Room = swr_get_out_samples(Resampler, In ? In->nb_samples : 0);
+    int Room = Av->swr_get_out_samples(Resampler, In ? In->nb_samples : 0);
     if (Room <= 0) return;
     size_t Old = Pending.size();
     Pending.resize(Old + size_t(Room) * OutChannels);
     uint8_t* Target = reinterpret_cast<uint8_t*>(Pending.data() + Old);
-    int Got = swr_convert(Resampler, &Target, Room, In ? const_cast<const uint8_t**>(In->extended_data) : nullptr,
+    int Got = Av->swr_convert(Resampler, &Target, Room, In ? const_cast<const uint8_t**>(In->extended_data) : nullptr,
                           In ? In->nb_samples : 0);
     Pending.resize(Old + size_t(std::max(Got, 0)) * OutChannels);
   }
 
   void Release() {
-    av_frame_free(&Frame);
-    av_packet_free(&Packet);
-    swr_free(&Resampler);
-    avcodec_free_context(&Codec_);
-    avformat_close_input(&Format);
+    Av->av_frame_free(&Frame);
+    Av->av_packet_free(&Packet);
+    Av->swr_free(&Resampler);
+    Av->avcodec_free_context(&Codec_);
+    Av->avformat_close_input(&Format);
   }
 
   int Rate;
@@ -181,6 +266,7 @@ class FfmpegMusicPlayer final : public MusicPlayer {
   }
 
   void Load(const std::string& File) override {
+    NeedFfmpeg();
     OpenOutput();
     std::string Path = File;
     std::replace(Path.begin(), Path.end(), '\\', '/');
@@ -344,6 +430,7 @@ class FfmpegMusicPlayer final : public MusicPlayer {
 }  // namespace
 
 std::shared_ptr<MusicPlayer> MakeFfmpegMusicPlayer(const std::string& GameFolder) {
+  StartOpeningFfmpeg();
   return std::make_shared<FfmpegMusicPlayer>(GameFolder);
 }
 
