@@ -66,6 +66,7 @@ struct KeptTurn {
   TurnKey Key;
   std::vector<Row> Rows;
   std::vector<uint32_t> Samples;
+  int64_t Frame = 0;  // the last frame that drew from them
 };
 
 struct Tinted {
@@ -94,7 +95,7 @@ struct PixmanImage : CanvasImage {
   // A larger turned drawing: where it was last drawn directly, and the samples of the place
   // it then stayed near (corners from the pixel its bounds start in, with their U and V).
   std::array<float, 16> LastPlace{}, SlowPlace{};
-  KeptTurn Slow;
+  std::shared_ptr<KeptTurn> Slow;
 };
 
 constexpr size_t TintsKept = 6, SizesKept = 2;
@@ -117,14 +118,13 @@ class PixmanCanvas final : public Canvas {
     SurfaceH = Height;
     // SDL would otherwise present its window surface through an OpenGL texture.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    FramePixels.assign(size_t(Width) * Height, 0xFF000000u);
-    DrawInto(FramePixels.data());
     if (!SDL_GetWindowSurface(Window)) throw std::runtime_error(std::string("the window has no surface: ") + SDL_GetError());
+    DrawInto(Target());
   }
 
   void Close() override {
     Frame = PixmanRef();
-    FramePixels.clear();
+    FramePixels = std::vector<uint32_t>();
     Window = nullptr;
   }
 
@@ -134,12 +134,16 @@ class PixmanCanvas final : public Canvas {
     ClearColour = Colour16(R, G, B, 255);
     ClearPending = true;
     Behind = nullptr, BehindImage = PixmanRef();
-    // A window of the frame's own size and format is drawn on directly, which saves copying
-    // every frame into it. Its pixels stay valid until the next SDL_GetWindowSurface.
-    SDL_Surface* Shown = SDL_GetWindowSurface(Window);
-    const bool Fits = Shown && Shown->w == SurfaceW && Shown->h == SurfaceH && Shown->pitch == SurfaceW * 4 &&
-                      !SDL_MUSTLOCK(Shown) && PixmanFormat(Shown->format->format) == PIXMAN_x8r8g8b8;
-    DrawInto(Fits ? static_cast<uint32_t*>(Shown->pixels) : FramePixels.data());
+    DrawInto(Target());
+    // Samples of a swinging picture that the last frame did not draw are let go: the screen
+    // that showed it has gone (the help page's are a megabyte).
+    ++Frames;
+    std::erase_if(SlowHeld, [this](const std::weak_ptr<KeptTurn>& Held) {
+      const auto Kept = Held.lock();
+      if (Kept && Kept->Frame >= Frames - 1) return false;
+      if (Kept) *Kept = KeptTurn();
+      return true;
+    });
   }
 
   void Present() override {
@@ -148,7 +152,7 @@ class PixmanCanvas final : public Canvas {
       // Fails without freeing anything when the window was resized since: the frame is then
       // kept before SDL replaces the surface, and shown the long way.
       if (SDL_UpdateWindowSurface(Window) == 0) return;
-      std::memcpy(FramePixels.data(), pixman_image_get_data(Frame.Image), FramePixels.size() * 4);
+      std::memcpy(OwnFrame(), pixman_image_get_data(Frame.Image), size_t(SurfaceW) * SurfaceH * 4);
       DrawInto(FramePixels.data());
     }
     SDL_Surface* Shown = SDL_GetWindowSurface(Window);
@@ -366,7 +370,7 @@ class PixmanCanvas final : public Canvas {
   std::vector<uint32_t> Read() override {
     FlushClear();
     const uint32_t* Drawn = pixman_image_get_data(Frame.Image);
-    std::vector<uint32_t> Pixels(Drawn, Drawn + FramePixels.size());
+    std::vector<uint32_t> Pixels(Drawn, Drawn + size_t(SurfaceW) * SurfaceH);
     for (auto& P : Pixels) P |= 0xFF000000u;
     return Pixels;
   }
@@ -384,6 +388,21 @@ class PixmanCanvas final : public Canvas {
   struct Affine {
     double A, B, Tx, D, E, Ty;
   };
+
+  // A window of the frame's own size and format is drawn on directly, which saves copying
+  // every frame into it (and keeping a frame of its own). Its pixels stay valid until the
+  // next SDL_GetWindowSurface.
+  uint32_t* Target() {
+    SDL_Surface* Shown = SDL_GetWindowSurface(Window);
+    const bool Fits = Shown && Shown->w == SurfaceW && Shown->h == SurfaceH && Shown->pitch == SurfaceW * 4 &&
+                      !SDL_MUSTLOCK(Shown) && PixmanFormat(Shown->format->format) == PIXMAN_x8r8g8b8;
+    return Fits ? static_cast<uint32_t*>(Shown->pixels) : OwnFrame();
+  }
+
+  uint32_t* OwnFrame() {
+    if (FramePixels.empty()) FramePixels.assign(size_t(SurfaceW) * SurfaceH, 0xFF000000u);
+    return FramePixels.data();
+  }
 
   void DrawInto(uint32_t* Pixels) {
     if (Frame.Image && pixman_image_get_data(Frame.Image) == Pixels) return;
@@ -493,16 +512,18 @@ class PixmanCanvas final : public Canvas {
         if (K % 4 < 2 ? std::fabs(Place[K] - At[K]) > 0.125f : Place[K] != At[K]) return false;
       return true;
     };
-    if (I.Slow.Samples.empty() || !Near(I.SlowPlace)) {
+    if (!I.Slow || I.Slow->Samples.empty() || !Near(I.SlowPlace)) {
       if (!Near(I.LastPlace)) {
         I.LastPlace = Place;
-        I.Slow = KeptTurn();
+        I.Slow.reset();
         return false;
       }
-      I.Slow = SampleTurn(I, C, M, MinX, MinY, MaxX, MaxY);
+      I.Slow = std::make_shared<KeptTurn>(SampleTurn(I, C, M, MinX, MinY, MaxX, MaxY));
       I.SlowPlace = Place;
+      SlowHeld.push_back(I.Slow);
     }
-    BlendKept(I.Slow, Ox, Oy, Colour);
+    I.Slow->Frame = Frames;
+    BlendKept(*I.Slow, Ox, Oy, Colour);
     return true;
   }
 
@@ -814,6 +835,8 @@ class PixmanCanvas final : public Canvas {
   std::vector<uint32_t> MaskBits;  // the coverage of a turned quad, reused
   std::vector<Row> Rows;           // the same as spans
   std::vector<uint32_t> Sampled;   // a row of a magnified turn at half resolution
+  int64_t Frames = 0;
+  std::vector<std::weak_ptr<KeptTurn>> SlowHeld;
   pixman_color_t ClearColour{};
   bool ClearPending = false;
   const uint32_t* Behind = nullptr;  // the picture the frame is, not yet copied
