@@ -65,15 +65,17 @@ RgbaImage Decode(const std::string& Bytes) {
 TEST(PictureReader, ReadsTheClaimedSizeOfEachFormatAndRefusesGiantsBeforeDecoding) {
   std::string TopDown = TinyBmp(6, 4);
   TopDown.replace(22, 4, std::string("\xFC\xFF\xFF\xFF", 4));  // height -4
-  const std::string Jpeg("\xFF\xD8\xFF\xE0\0\x04..\xFF\xC2\0\x0B\x08\x01\x7C\x00\xFE\x01\x01\x11\0", 21);
-  const std::string Png = std::string("\x89PNG\r\n\x1a\n\0\0\0\x0DIHDR\0\0\x01\x00\0\0\x00\x80", 24);
+  // A bare marker and a fill byte before the shortest frame segment that still holds the size.
+  const std::string Jpeg("\xFF\xD8\xFF\xE0\0\x04..\xFF\x01\xFF\xFF\xC2\0\x07\x08\x01\x7C\x00\xFE", 20);
+  // A width's high byte beside the chunk name: a giant is still read as a PNG, then refused by size.
+  const std::string Png = std::string("\x89PNG\r\n\x1a\n\0\0\0\x0DIHDR\x01\0\x01\x00\0\0\x00\x80", 24);
   std::string Dds(128, '\0');
   Dds.replace(0, 4, "DDS "), Dds[12] = 2, Dds[16] = 3;
   for (const auto& [Bytes, Format, Width, Height] : std::vector<std::tuple<std::string, PictureFormat, int, int>>{
            {TinyBmp(5, 3), PictureFormat::Bmp, 5, 3},
            {TopDown, PictureFormat::Bmp, 6, 4},
            {Jpeg, PictureFormat::Jpeg, 254, 380},
-           {Png, PictureFormat::Png, 256, 128},
+           {Png, PictureFormat::Png, 16777472, 128},
            {Dds, PictureFormat::Dds, 3, 2}}) {
     PictureHeader Header;
     ASSERT_TRUE(ReadPictureHeader(reinterpret_cast<const uint8_t*>(Bytes.data()), Bytes.size(), Header));
