@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <tuple>
+#include <vector>
 
 #include "DdsTestFiles.h"
 #include "engine/ComponentError.h"
@@ -456,6 +458,25 @@ TEST_P(SdlEngineTest, BitmapTextUsesTheGlyphCellsAndTheirWidths) {
   EXPECT_NEAR(Turned.Height(), 26, 1);
   EXPECT_NEAR(Turned.CentreX(), 113, 1);
   EXPECT_NEAR(Turned.CentreY(), 116, 1);
+}
+
+TEST(DrawPathChoice, PikoraDrawDecidesAndWithoutADisplayPixmanDraws) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0);
+  const std::string Driver = SDL_GetCurrentVideoDriver();
+  const char* Was = std::getenv("PIKORA_DRAW");
+  const std::string Kept = Was ? Was : "", NoDisplay = "no display (" + Driver + ")";
+  if (Driver == "offscreen" || Driver == "dummy")
+    for (const auto& [Value, Path, Why] : std::vector<std::tuple<const char*, DrawPath, std::string>>{
+             {nullptr, DrawPath::Pixman, NoDisplay}, {"", DrawPath::Pixman, NoDisplay},
+             {"gl", DrawPath::Gl, "PIKORA_DRAW=gl"}, {"pixman", DrawPath::Pixman, "PIKORA_DRAW=pixman"},
+             {"vulkan", DrawPath::Pixman, "PIKORA_DRAW=vulkan is neither gl nor pixman; " + NoDisplay}}) {
+      Value ? setenv("PIKORA_DRAW", Value, 1) : unsetenv("PIKORA_DRAW");
+      std::string Told;
+      EXPECT_EQ(ChooseDrawPath(Told) == DrawPath::Gl, Path == DrawPath::Gl) << (Value ? Value : "unset");
+      EXPECT_EQ(Told, Why);
+    }
+  Was ? setenv("PIKORA_DRAW", Kept.c_str(), 1) : unsetenv("PIKORA_DRAW");
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 TEST(SdlKeys, PcScanCodesFollowTheUsLayout) {
