@@ -3,13 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <malloc.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -20,6 +23,7 @@
 #include "engine/ComponentError.h"
 #include "engine/Components.h"
 #include "engine/IniText.h"
+#include "engine/ZipError.h"
 #include "support/GameFixture.h"
 
 namespace fs = std::filesystem;
@@ -39,7 +43,10 @@ class FileToolsTest : public ::testing::Test {
   void Open(const std::string& Archive) { Files->OpenArchive(Archive, 0, ArchivePassword, 0); }
 };
 
+size_t OpenFiles() { return size_t(std::distance(fs::directory_iterator("/proc/self/fd"), {})); }
+
 TEST_F(FileToolsTest, ExtractAddRemoveAndReopenRoundTrip) {
+  const size_t Open0 = OpenFiles();
   MakeZip(Game / "packs" / "a.pkr", {{"packinfo.ini", "[General]\nNumOfLevels=2\n"}, {"1.jpg", "one"}, {"sub/", ""}, {"sub/2.jpg", "two"}});
   Open("\\packs\\a.pkr");
   Files->ExtractFile("packinfo.ini", "0packinfo.ini", 0);
@@ -63,6 +70,20 @@ TEST_F(FileToolsTest, ExtractAddRemoveAndReopenRoundTrip) {
   Files->AddFileToArchive("0hscore.ini", "hscore.ini", 0);
   Files.reset();
   EXPECT_EQ(ZipEntry(Game / "packs" / "b.pkr", "hscore.ini"), "[scores]\n1_name=Ana\n1_score=500\n");
+
+  // An entry put back as it was leaves the archive's file alone.
+  const auto Inode = [&] {
+    struct stat St {};
+    return ::stat((Game / "packs" / "b.pkr").c_str(), &St) == 0 ? St.st_ino : 0;
+  };
+  const auto Kept = Inode();
+  Files = MakeZipFileTools(Game.Path.string(), nullptr);
+  Open("/packs/b.pkr");
+  Files->RemoveFromArchive("hscore.ini", 0);
+  Files->AddFileToArchive("0hscore.ini", "hscore.ini", 0);
+  Files.reset();
+  EXPECT_EQ(Inode(), Kept) << "b.pkr was rewritten";
+  EXPECT_EQ(OpenFiles(), Open0) << "a file opened to write an archive is left open";
 }
 
 std::string Noise(size_t Size) {
@@ -158,6 +179,16 @@ TEST_F(FileToolsTest, HostileArchivesWriteNothingOutsideAndFailClearly) {
   // A file that cannot be read (a folder) is an error, not a wait.
   Tools->OpenArchive("evil.pkr", 0, ArchivePassword, 0);
   EXPECT_THROW(Tools->AddFileToArchive(".", "x", 0), ComponentError);
+}
+
+// An open error's text carries the system's reason, in memory that libzip hands back.
+TEST(ZipOpenErrorText, NamesTheReasonAndKeepsNoMemory) {
+  EXPECT_THAT(ZipOpenError(ZIP_ER_NOZIP), ::testing::HasSubstr("Not a zip archive"));
+  errno = ENOENT;
+  EXPECT_THAT(ZipOpenError(ZIP_ER_OPEN), ::testing::HasSubstr("No such file"));
+  const auto Before = long(mallinfo2().uordblks);
+  for (int I = 0; I < 1000; ++I) ZipOpenError(ZIP_ER_OPEN);
+  EXPECT_LT(long(mallinfo2().uordblks) - Before, 4096) << "bytes kept by 1000 texts";
 }
 
 TEST_F(FileToolsTest, AnEntryOver64MiBIsRefused) {
