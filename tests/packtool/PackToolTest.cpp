@@ -11,6 +11,7 @@
 #include "packtool/Check.h"
 #include "packtool/Detect.h"
 #include "packtool/GameRules.h"
+#include "packtool/Sheet.h"
 #include "support/GameFixture.h"
 
 namespace pikora::test {
@@ -122,6 +123,11 @@ const Fault Faults[] = {
      "picinfo.ini", 10, "no visible change"},
     {"change outside", [](Level& L) { Paint(L.B, {150, 100, 170, 120}, 10); }, {}, Severity::Error, "picinfo.ini",
      0, "visible change outside"},
+    {"changes outside beyond the three named",
+     [](Level& L) {
+       for (int X : {120, 150, 180, 240}) Paint(L.B, {X, 100, X + 20, 120}, 10);
+     },
+     {}, Severity::Error, "picinfo.ini", 0, "1 more visible change"},
     {"noise outside", [](Level& L) { L.B.at<cv::Vec3b>(5, 5)[0] ^= 4; }, {}, Severity::Warning, "picinfo.ini", 0,
      "not identical outside"},
     {"overlap", [](Level& L) { L.Rects[4].Left = 100; }, {}, Severity::Warning, "picinfo.ini", 18, "overlaps"},
@@ -215,6 +221,16 @@ TEST(Detect, FindsPaintedChangesMergesCloseOnesAndRefusesTooFew) {
   EXPECT_NE(Refused.Problem.find("found 3 separate changes"), std::string::npos) << Refused.Problem;
 }
 
+TEST(PackCheck, FindingsReadLikeCompilerMessages) {
+  EXPECT_EQ(FormatFinding("p.pkr", {Severity::Error, "picinfo.ini", 3, "bad"}), "p.pkr: picinfo.ini:3: error: bad");
+  EXPECT_EQ(FormatFinding("p.pkr", {Severity::Warning, "1.bmp", 0, "odd"}), "p.pkr: 1.bmp: warning: odd");
+  EXPECT_EQ(FormatFinding("p.pkr", {Severity::Error, "", 0, "no zip"}), "p.pkr: error: no zip");
+}
+
+TEST(ContactSheet, TextIsWrittenInAsciiLetters) {
+  EXPECT_EQ(Ascii("\xC5\xA0uma\x80 \xC4\x91" "ak\x01\n"), "Suma? djak \n");
+}
+
 int Tool(const std::string& Arguments) {
   const int Status = std::system((std::string(PIKORA_PACK_TOOL) + " " + Arguments + " >/dev/null 2>&1").c_str());
   return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
@@ -300,8 +316,8 @@ TEST(PackToolCommands, ExitZeroWhenFineOneOnProblemsTwoOnBadUsage) {
   const std::string F = "'" + Folder.Path.string() + "/";
   const std::pair<std::string, int> Runs[] = {
       {"", 2}, {"frob", 2}, {"check", 2}, {"check --help", 0}, {"photos --help", 0}, {"check --bogus x", 2},
-      {"detect --pad many a b", 2}, {"build " + F + "src'", 2}, {"check " + F + "junk.pkr'", 1},
-      {"check " + F + "warned.pkr'", 0}, {"check --strict " + F + "warned.pkr'", 1},
+      {"photos a.png --name Foto", 2}, {"detect --pad many a b", 2}, {"build " + F + "src'", 2},
+      {"check " + F + "junk.pkr'", 1}, {"check " + F + "warned.pkr'", 0}, {"check --strict " + F + "warned.pkr'", 1},
       {"build " + F + "src' -o " + F + "built.pkr'", 0}, {"check --strict " + F + "built.pkr'", 0},
       {"detect " + F + "src/1.bmp' " + F + "src/1x.bmp'", 0}, {"detect " + F + "src/1.bmp' " + F + "src/1.bmp'", 1},
       {"show " + F + "junk.pkr' -o " + F + "junk.png'", 1}};
