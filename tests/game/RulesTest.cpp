@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <tuple>
 
 #include "PlayFixture.h"
@@ -136,6 +137,22 @@ TEST_F(PortraitRulesTest, MissWithSoundAndParticlesOffOnlyCostsTime) {
   EXPECT_EQ(TimeUsed, 30.0f);
   EXPECT_TRUE(Engine->CallsOf("PlaySound").empty());
   for (const auto& P : Particles) EXPECT_LT(P.Life, 1);
+}
+
+// A miss throws sparks from the time bar's foot: two yellow ones that last 100 frames, two
+// gold and brown ones for 30 and three white ones for 50 (each has aged one frame since; the
+// bar's own yellow spark of 40 frames is left out).
+TEST_F(PortraitRulesTest, AMissThrowsSparksThatLastTheirFrames) {
+  At(4, [] { GameOptions.Particle = true; });
+  LastFadeFrame(4);
+  ClickAt(4, OnOriginalX(100), OnOriginalY(200));
+  std::multiset<std::pair<int, int>> Thrown;
+  At(5, [&Thrown] {
+    for (const auto& P : Particles)
+      if (P.Life >= 1 && P.Y == 489 && std::fabs(P.X - 768) <= 3 && P.Life != 39) Thrown.insert({P.Kind, P.Life});
+  });
+  ASSERT_EQ(RunFrames(5), 0);
+  EXPECT_EQ(Thrown, (std::multiset<std::pair<int, int>>{{0, 49}, {0, 49}, {0, 49}, {2, 99}, {2, 99}, {5, 29}, {5, 29}}));
 }
 
 TEST_F(PortraitRulesTest, ClicksDuringTheFadeInAreIgnoredAndTheFirstFrameAt100TakesOne) {
