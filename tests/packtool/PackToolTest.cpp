@@ -219,6 +219,12 @@ TEST(Detect, FindsPaintedChangesMergesCloseOnesAndRefusesTooFew) {
   const Detection Refused = DetectDifferences(A, Three);
   EXPECT_TRUE(Refused.Rects.empty());
   EXPECT_NE(Refused.Problem.find("found 3 separate changes"), std::string::npos) << Refused.Problem;
+  // A channel that moves by exactly the threshold is no change; one step more is.
+  for (const int Step : {24, 25}) {
+    cv::Mat Grey(A.size(), CV_8UC3, cv::Scalar(100, 100, 100)), Moved = Grey.clone();
+    for (const Box& K : Known) Moved(K.ToCv()) = cv::Scalar(100, 100, 100 + Step);
+    EXPECT_EQ(DetectDifferences(Grey, Moved).Rects.size(), Step > 24 ? 5u : 0u) << Step;
+  }
 }
 
 TEST(PackCheck, FindingsReadLikeCompilerMessages) {
