@@ -139,9 +139,9 @@ TEST_F(PortraitRulesTest, MissWithSoundAndParticlesOffOnlyCostsTime) {
   for (const auto& P : Particles) EXPECT_LT(P.Life, 1);
 }
 
-// A miss throws sparks from the time bar's foot: two yellow ones that last 100 frames, two
-// gold and brown ones for 30 and three white ones for 50 (each has aged one frame since; the
-// bar's own yellow spark of 40 frames is left out).
+// A miss throws fading sparks from the time bar's foot: two yellow ones that last 100 frames,
+// two gold and brown ones for 30 and three white ones for 50 (each has aged one frame since;
+// the bar's own yellow spark of 40 frames is left out).
 TEST_F(PortraitRulesTest, AMissThrowsSparksThatLastTheirFrames) {
   At(4, [] { GameOptions.Particle = true; });
   LastFadeFrame(4);
@@ -149,7 +149,8 @@ TEST_F(PortraitRulesTest, AMissThrowsSparksThatLastTheirFrames) {
   std::multiset<std::pair<int, int>> Thrown;
   At(5, [&Thrown] {
     for (const auto& P : Particles)
-      if (P.Life >= 1 && P.Y == 489 && std::fabs(P.X - 768) <= 3 && P.Life != 39) Thrown.insert({P.Kind, P.Life});
+      if (P.Life >= 1 && P.Y == 489 && std::fabs(P.X - 768) <= 3 && P.Life != 39 && P.FadeOut)
+        Thrown.insert({P.Kind, P.Life});
   });
   ASSERT_EQ(RunFrames(5), 0);
   EXPECT_EQ(Thrown, (std::multiset<std::pair<int, int>>{{0, 49}, {0, 49}, {0, 49}, {2, 99}, {2, 99}, {5, 29}, {5, 29}}));
