@@ -17,7 +17,7 @@ TEST(GetINIValue, MatchesSectionAndKeyWithoutCaseAndTrimsTheValue) {
   TempFolder Folder;
   const auto File = (Folder / "picinfo.ini").string();
   WriteFile(File,
-            "\xEF\xBB\xBF; a comment\r\n[General]\r\nkey=general\r\n[ 3 ]\r\n  2Left =  12,5 \r\n;2Top=1\r\n"
+            "\xEF\xBB\xBF[General]\r\n; a comment\r\nkey=general\r\n[ 3 ]\r\n  2Left =  12,5 \r\n;2Top=1\r\n"
             "2top=40\r\n2TOP=99\r\nEmpty=\r\n");
   EXPECT_EQ(GetINIValue("3", "2left", File), "12,5");
   EXPECT_EQ(GetINIValue("3", "2Top", File), "40") << "the first of two equal keys counts";
