@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <list>
@@ -51,9 +52,15 @@ struct Row {
   int Y, L, R;
 };
 
-// A small turned picture sampled once, at full cover and untinted, for the same turn at the
-// same place within a pixel (a spinning particle moves by whole pixels and turns by whole
-// degrees): its rows and samples, relative to the pixel the quad's bounds start in.
+// A quad's corners from the pixel Ox, Oy, each with its U and V.
+using Place = std::array<float, 16>;
+
+Place PlaceOf(const Vertex2 (&C)[4], int Ox, int Oy) {
+  Place At;
+  for (int K = 0; K < 4; ++K) At[4 * K] = C[K].X - Ox, At[4 * K + 1] = C[K].Y - Oy, At[4 * K + 2] = C[K].U, At[4 * K + 3] = C[K].V;
+  return At;
+}
+
 using TurnKey = std::array<uint32_t, 16>;
 
 uint64_t Hash64(const TurnKey& Key) {
@@ -62,6 +69,9 @@ uint64_t Hash64(const TurnKey& Key) {
   return Hash;
 }
 
+// A small turned picture sampled once, at full cover and untinted, for the same turn at the
+// same place within a pixel (a spinning particle moves by whole pixels and turns by whole
+// degrees): its rows and samples, relative to the pixel the quad's bounds start in.
 struct KeptTurn {
   TurnKey Key;
   std::vector<Row> Rows;
@@ -94,7 +104,7 @@ struct PixmanImage : CanvasImage {
   std::unordered_map<uint64_t, std::list<KeptTurn>::iterator> TurnIndex;
   // A larger turned drawing: where it was last drawn directly, and the samples of the place
   // it then stayed near (corners from the pixel its bounds start in, with their U and V).
-  std::array<float, 16> LastPlace{}, SlowPlace{};
+  Place LastPlace{}, SlowPlace{};
   std::shared_ptr<KeptTurn> Slow;
 };
 
@@ -476,11 +486,9 @@ class PixmanCanvas final : public Canvas {
                      float MaxX, float MaxY) {
     const int Ox = int(std::floor(MinX)), Oy = int(std::floor(MinY));
     // Corners to 1/256 of a pixel from that origin, and the exact texture coordinates.
+    const Place At = PlaceOf(C, Ox, Oy);
     TurnKey Key;
-    for (int K = 0; K < 4; ++K) {
-      Key[4 * K] = uint32_t((C[K].X - Ox) * 256 + 0.5f), Key[4 * K + 1] = uint32_t((C[K].Y - Oy) * 256 + 0.5f);
-      std::memcpy(&Key[4 * K + 2], &C[K].U, 4), std::memcpy(&Key[4 * K + 3], &C[K].V, 4);
-    }
+    for (int K = 0; K < 16; ++K) Key[K] = K % 4 < 2 ? uint32_t(At[K] * 256 + 0.5f) : std::bit_cast<uint32_t>(At[K]);
     const uint64_t Hash = Hash64(Key);
     auto Found = I.TurnIndex.find(Hash);
     if (Found != I.TurnIndex.end() && Found->second->Key == Key) {
@@ -505,21 +513,20 @@ class PixmanCanvas final : public Canvas {
   bool SlowTurnBlend(PixmanImage& I, const Vertex2 (&C)[4], const Affine& M, SDL_Color Colour, float MinX, float MinY,
                      float MaxX, float MaxY) {
     const int Ox = int(std::floor(MinX)), Oy = int(std::floor(MinY));
-    std::array<float, 16> Place;
-    for (int K = 0; K < 4; ++K) Place[4 * K] = C[K].X - Ox, Place[4 * K + 1] = C[K].Y - Oy, Place[4 * K + 2] = C[K].U, Place[4 * K + 3] = C[K].V;
-    auto Near = [&Place](const std::array<float, 16>& At) {
+    const Place Here = PlaceOf(C, Ox, Oy);
+    auto Near = [&Here](const Place& At) {
       for (int K = 0; K < 16; ++K)
-        if (K % 4 < 2 ? std::fabs(Place[K] - At[K]) > 0.125f : Place[K] != At[K]) return false;
+        if (K % 4 < 2 ? std::fabs(Here[K] - At[K]) > 0.125f : Here[K] != At[K]) return false;
       return true;
     };
     if (!I.Slow || I.Slow->Samples.empty() || !Near(I.SlowPlace)) {
       if (!Near(I.LastPlace)) {
-        I.LastPlace = Place;
+        I.LastPlace = Here;
         I.Slow.reset();
         return false;
       }
       I.Slow = std::make_shared<KeptTurn>(SampleTurn(I, C, M, MinX, MinY, MaxX, MaxY));
-      I.SlowPlace = Place;
+      I.SlowPlace = Here;
       SlowHeld.push_back(I.Slow);
     }
     I.Slow->Frame = Frames;
@@ -538,10 +545,7 @@ class PixmanCanvas final : public Canvas {
     size_t Count = 0;
     for (Row& R : Made.Rows) Count += size_t(R.R - R.L), R.Y -= Oy, R.L -= Ox, R.R -= Ox;
     Made.Samples.resize(Count);
-    if (pixman_image_get_format(I.Image.Image) == PIXMAN_a8r8g8b8)
-      TurnBilinear<false, true>(I.Image.Image, M, 255, Made.Samples.data());
-    else
-      TurnBilinear<true, true>(I.Image.Image, M, 255, Made.Samples.data());
+    TurnBilinear(I.Image.Image, M, 255, Made.Samples.data());
     return Made;
   }
 
@@ -583,14 +587,15 @@ class PixmanCanvas final : public Canvas {
   // Pixman's general path fetches and blends the whole bounding box, at about twice the
   // cost; small turned pictures (particles, swinging buttons and banners) are the largest
   // cost of a frame.
-  void TurnBilinear(pixman_image_t* Source, const Affine& M, uint8_t Alpha) {
-    if (pixman_image_get_format(Source) == PIXMAN_a8r8g8b8)
-      TurnBilinear<false, false>(Source, M, Alpha, nullptr);
+  // With Kept, each covered pixel's sample, at full cover, goes there in row order instead.
+  void TurnBilinear(pixman_image_t* Source, const Affine& M, uint8_t Alpha, uint32_t* Kept = nullptr) {
+    const bool Opaque = pixman_image_get_format(Source) != PIXMAN_a8r8g8b8;
+    if (Kept)
+      Opaque ? TurnBilinear<true, true>(Source, M, Alpha, Kept) : TurnBilinear<false, true>(Source, M, Alpha, Kept);
     else
-      TurnBilinear<true, false>(Source, M, Alpha, nullptr);
+      Opaque ? TurnBilinear<true, false>(Source, M, Alpha, Kept) : TurnBilinear<false, false>(Source, M, Alpha, Kept);
   }
 
-  // Keep: each covered pixel's sample, at full cover, goes to Kept in row order instead.
   template <bool Opaque, bool Keep>
   void TurnBilinear(pixman_image_t* Source, const Affine& M, uint8_t Alpha, uint32_t* Kept) {
     const auto* Texels = pixman_image_get_data(Source);
